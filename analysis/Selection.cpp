@@ -1,0 +1,20 @@
+#include "analysis/Selection.h"
+
+AnalysisSelection defaultSelection()
+{
+    AnalysisSelection boxes;
+    boxes.chkStat.fill(true);
+    boxes.chkAnalyse = {true, true, true, true, false};
+    return boxes;
+}
+
+AnalysisSelection applyBoxRules(AnalysisSelection boxes)
+{
+    if (!boxes.chkStat[StatBox::ZScore])
+        boxes.chkStat[StatBox::TScore] = false;
+    if (!boxes.chkAnalyse[AnalyseBox::Reliability])
+        boxes.chkAnalyse[AnalyseBox::SEM] = false;
+    if (!boxes.chkAnalyse[AnalyseBox::Discrimination])
+        boxes.chkAnalyse[AnalyseBox::Distractors] = false;
+    return boxes;
+}

@@ -1,0 +1,115 @@
+#include "app/Application.h"
+
+#include "app/WizardPage.h"
+#include "pages/frm1_Info.h"
+#include "pages/frm2_Source.h"
+#include "pages/frm2_SourceInput.h"
+#include "pages/frm3_InputChecker.h"
+#include "pages/frm4_Stat.h"
+
+#include <memory>
+
+Application::Application(Platform& platform) : platform(platform) {}
+
+Application::~Application()
+{
+    for (auto& page : pages_)
+        delete page.data();
+}
+
+void Application::Main()
+{
+    show(PageId::Info);
+}
+
+QPointer<WizardPage>& Application::slot(PageId id)
+{
+    return pages_[int(id)];
+}
+
+const QPointer<WizardPage>& Application::slot(PageId id) const
+{
+    return pages_[int(id)];
+}
+
+WizardPage* Application::create(PageId id)
+{
+    switch (id) {
+    case PageId::Info:
+        return new frm1_Info(*this);
+    case PageId::Source:
+        return new frm2_Source(*this);
+    case PageId::SourceInput:
+        return new frm2_SourceInput(*this);
+    case PageId::InputChecker:
+        return new frm3_InputChecker(*this);
+    case PageId::Stat:
+        return new frm4_Stat(*this);
+    }
+    return nullptr;
+}
+
+WizardPage* Application::load(PageId id)
+{
+    QPointer<WizardPage>& page = slot(id);
+    if (!page) {
+        std::unique_ptr<WizardPage> created(create(id));
+        if (!created->Form_Load())
+            return nullptr;
+        page = created.release();
+    }
+    return page;
+}
+
+bool Application::show(PageId id)
+{
+    WizardPage* page = load(id);
+    if (!page)
+        return false;
+    page->show();
+    page->raise();
+    page->activateWindow();
+    return true;
+}
+
+void Application::hide(PageId id)
+{
+    if (WizardPage* page = slot(id))
+        page->hide();
+}
+
+void Application::unload(PageId id)
+{
+    QPointer<WizardPage>& page = slot(id);
+    if (!page)
+        return;
+    // The page may be unloading itself from one of its own handlers: let that handler return first.
+    page->hide();
+    page->deleteLater();
+    page = nullptr;
+}
+
+bool Application::isLoaded(PageId id) const
+{
+    return !slot(id).isNull();
+}
+
+bool Application::isVisible(PageId id) const
+{
+    return isLoaded(id) && slot(id)->isVisible();
+}
+
+frm2_Source& Application::source()
+{
+    return static_cast<frm2_Source&>(*load(PageId::Source));
+}
+
+frm3_InputChecker& Application::inputChecker()
+{
+    return static_cast<frm3_InputChecker&>(*load(PageId::InputChecker));
+}
+
+void Application::dataReplaced()
+{
+    results.UsableItems.clear();
+}

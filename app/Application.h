@@ -1,0 +1,89 @@
+#pragma once
+
+// Quillet is a wizard of five windows that share one test and one set of results.
+//
+//   frm1_Info ──Start──> frm2_Source ──Next──> frm2_SourceInput ─> frm3_InputChecker ─> frm4_Stat
+//                             └──────────── data file (*.txt) ──────────────────────────────┘
+//
+// frm1_Info introduces the program. frm2_Source chooses where the data come from: typed in, or a
+// prepared data file. frm2_SourceInput takes the key and every examinee's identifier, optional name
+// and answers; frm3_InputChecker lists them into InputData.doc for checking. frm4_Stat loads the
+// data file when there is one, lets the teacher tick statistics and analyses, runs the analysis
+// (Analyse) and writes Result.doc and opens it (Finish).
+//
+// The Application owns the shared state: the test data (TestData, filled by the entry page or the
+// loader) and the results of the last analysis run (AnalysisResults). Pages read and write them
+// through it and never reach into each other's widgets, except for the source choice, which the
+// analysis page consults. Each window exists at most once; it is created on first use, hidden when
+// the wizard moves on, and unloaded (destroyed, so its next showing starts afresh) where the flow
+// says so. Everything the desktop provides goes through Platform, which tests replace by a fake.
+
+#include "analysis/AnalysisResults.h"
+#include "model/TestData.h"
+
+#include <QObject>
+#include <QPointer>
+
+class Platform;
+class QWidget;
+class WizardPage;
+class frm1_Info;
+class frm2_Source;
+class frm2_SourceInput;
+class frm3_InputChecker;
+class frm4_Stat;
+
+enum class PageId { Info, Source, SourceInput, InputChecker, Stat };
+
+class Application : public QObject {
+    Q_OBJECT
+public:
+    explicit Application(Platform& platform);
+    ~Application() override;
+
+    Platform& platform;
+    TestData data;
+    AnalysisResults results;
+
+    // Start-up: shows the introduction page.
+    void Main();
+
+    // Shows a page, creating it first if it is not loaded. A page whose load step refuses to open
+    // is discarded again; then nothing is shown and the result is false.
+    bool show(PageId id);
+    // Hides a loaded page, keeping its state.
+    void hide(PageId id);
+    // Discards a page: its next showing creates it afresh.
+    void unload(PageId id);
+    bool isLoaded(PageId id) const;
+    bool isVisible(PageId id) const;
+    // The page, created (without being shown) if it is not loaded; null when its load step refused.
+    WizardPage* load(PageId id);
+
+    frm2_Source& source();
+    frm3_InputChecker& inputChecker();
+
+    // Commands of every page.
+    void ConfirmExit();
+    void ShowHelp();
+    bool isEnding() const { return ending_; }
+
+    // New data arrived (a file loaded, a count entered): results of other data no longer apply.
+    void dataReplaced();
+
+    // Where an output file (Result.doc, InputData.doc) is written: beside the program when that
+    // folder is writable, otherwise in a Quillet folder among the user's documents. The teacher is
+    // told once where the files go when they cannot go beside the program.
+    QString outputPath(const QString& fileName);
+    // Shows a warning with the given prompt and the program's error title.
+    void warn(const QString& prompt);
+
+private:
+    QPointer<WizardPage>& slot(PageId id);
+    const QPointer<WizardPage>& slot(PageId id) const;
+    WizardPage* create(PageId id);
+
+    QPointer<WizardPage> pages_[5];
+    bool ending_ = false;
+    bool toldOutputFolder_ = false;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+// Everything the program asks of the desktop, behind one interface: the window program uses
+// QtPlatform, tests a scripted fake.
+class Platform {
+public:
+    enum class Icon { Warning, Question };
+    enum class Buttons { Ok, YesNo }; // Yes is the default of Yes/No
+    enum class Answer { Ok, Yes, No };
+
+    virtual ~Platform() = default;
+
+    // A modal message box; returns the button pressed. Blanks around prompt and title are shown.
+    virtual Answer message(const QString& prompt, const QString& title, Icon icon, Buttons buttons) = 0;
+    // The file-open dialog: one full path, or empty when cancelled.
+    virtual QString chooseFile(const QString& title, const QString& pattern) = 0;
+
+    // The folder that holds the program's executable.
+    virtual QString programFolder() const = 0;
+    // Where an installed program keeps its read-only data (the help page).
+    virtual QString dataFolder() const = 0;
+    // The user's documents folder.
+    virtual QString documentsFolder() const = 0;
+
+    // Writes a text file in code page 874 (lines end in CR LF), replacing it atomically.
+    virtual bool writeTextFile(const QString& path, const QString& text) = 0;
+    // Hands a document to the desktop's word processor without waiting; false if none could start.
+    virtual bool openDocument(const QString& path) = 0;
+    // Shows a page in a web browser without waiting; false if no browser could start.
+    virtual bool openHelpPage(const QString& path) = 0;
+
+    // Ends the program at once.
+    virtual void endProgram() = 0;
+};

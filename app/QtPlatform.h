@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/Platform.h"
+
+// The platform services of a real desktop.
+class QtPlatform final : public Platform {
+public:
+    Answer message(const QString& prompt, const QString& title, Icon icon, Buttons buttons) override;
+    QString chooseFile(const QString& title, const QString& pattern) override;
+    QString programFolder() const override;
+    QString dataFolder() const override;
+    QString documentsFolder() const override;
+    bool writeTextFile(const QString& path, const QString& text) override;
+    bool openDocument(const QString& path) override;
+    bool openHelpPage(const QString& path) override;
+    void endProgram() override;
+};

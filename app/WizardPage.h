@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class Application;
+class QPushButton;
+
+// What the five windows have in common: a caption, Exit and Help buttons that behave the same
+// everywhere, buttons that Enter presses as well as Space, and a close control that asks before
+// ending the program.
+class WizardPage : public QWidget {
+    Q_OBJECT
+public:
+    WizardPage(Application& app, const QString& caption, const QString& name);
+
+    // The page's load step, run once each time the page is created. A page that cannot open on the
+    // current data returns false and is discarded without being shown.
+    virtual bool Form_Load() { return true; }
+
+protected:
+    // A button carrying its control name as objectName; Enter presses it when it has the focus.
+    QPushButton* makeButton(const QString& name, const QString& caption, const QString& tooltip = {});
+    // The Exit and Help buttons of every page, already connected to the common commands.
+    QPushButton* makeExitButton();
+    QPushButton* makeHelpButton();
+
+    void closeEvent(QCloseEvent* event) override;
+
+    Application& app;
+};

@@ -1,0 +1,25 @@
+#include "model/TestData.h"
+
+QStringList makeTextArray(int count)
+{
+    QStringList array;
+    array.resize(count + 2);
+    return array;
+}
+
+void TestData::setKey(const QString& key)
+{
+    AllKeys = key;
+    NumItems = int(key.size());
+    Keys = makeTextArray(NumItems);
+    for (int j = 1; j <= NumItems; ++j)
+        Keys[j] = key.mid(j - 1, 1);
+}
+
+void TestData::setChoices(int count)
+{
+    NumChoices = count;
+    ChoiceCodes = makeTextArray(count);
+    for (int c = 1; c <= count; ++c)
+        ChoiceCodes[c] = QString::number(c);
+}

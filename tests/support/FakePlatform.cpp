@@ -1,0 +1,55 @@
+#include "FakePlatform.h"
+
+#include "report/TextFile.h"
+
+#include <QDir>
+
+FakePlatform::FakePlatform()
+{
+    programFolderPath = folder_.filePath(QStringLiteral("program"));
+    dataFolderPath = folder_.filePath(QStringLiteral("share"));
+    documentsFolderPath = folder_.filePath(QStringLiteral("documents"));
+    QDir().mkpath(programFolderPath);
+}
+
+Platform::Answer FakePlatform::message(const QString& prompt, const QString& title, Icon icon, Buttons buttons)
+{
+    messages.append({prompt, title, icon, buttons});
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
+}
+
+QString FakePlatform::chooseFile(const QString& title, const QString& /*pattern*/)
+{
+    fileDialogTitles.append(title);
+    return filesToChoose.isEmpty() ? QString() : filesToChoose.takeFirst();
+}
+
+bool FakePlatform::writeTextFile(const QString& path, const QString& text)
+{
+    if (failWrites)
+        return false;
+    filesWritten.append(path);
+    return saveTextFile(path, text);
+}
+
+bool FakePlatform::openDocument(const QString& path)
+{
+    documentsOpened.append(path);
+    return canOpen;
+}
+
+bool FakePlatform::openHelpPage(const QString& path)
+{
+    helpPagesOpened.append(path);
+    return canOpen;
+}
+
+QStringList FakePlatform::prompts() const
+{
+    QStringList shown;
+    for (const Message& message : messages)
+        shown.append(message.prompt);
+    return shown;
+}

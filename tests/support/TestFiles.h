@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Helpers for tests that read and write files.
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+QString examplePath(const QString& name);   // a file of examples/
+QString testDataPath(const QString& name);   // a file of tests/data/
+// Decodes code page 874 bytes, for comparing and for readable failure messages.
+QString fromCp874(const QByteArray& bytes);
+// Compares two texts line by line; on a difference returns a message naming the first differing
+// line with both versions, otherwise an empty string.
+QString firstDifference(const QString& expected, const QString& actual);
