@@ -7,6 +7,8 @@
 #include "pages/frm3_InputChecker.h"
 #include "pages/frm4_Stat.h"
 
+#include <QGuiApplication>
+
 #include <memory>
 
 Application::Application(Platform& platform) : platform(platform) {}
@@ -19,6 +21,8 @@ Application::~Application()
 
 void Application::Main()
 {
+    // Pages are unloaded before the next one shows: the program ends only through Exit's question.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     show(PageId::Info);
 }
 
