@@ -1,0 +1,22 @@
+#pragma once
+
+#include "analysis/AnalysisResults.h"
+#include "model/TestData.h"
+#include "report/ReportSelection.h"
+
+#include <QLatin1StringView>
+#include <QString>
+
+// The result report: a title, the size of the test and up to three parts — the examinees' scores,
+// the basic score statistics, the quality of the test and its items — each part and line present
+// only when its box was ticked, then the items fit for reuse. It prints what the last analysis run
+// left in the results; a result the selection asks for but no run computed prints as 0 or empty.
+inline constexpr QLatin1StringView ResultReportFileName("Result.doc");
+
+// The whole report, every line ended by CR LF, ready to be encoded once.
+QString composeReport(const TestData& data, const AnalysisResults& results, const ReportSelection& selection);
+
+// Composes the report and writes it to `path` in code page 874, replacing any earlier report. On
+// failure returns false and, when `error` is given, what went wrong.
+bool WriteReport(const QString& path, const TestData& data, const AnalysisResults& results,
+                 const ReportSelection& selection, QString* error = nullptr);
