@@ -1,29 +1,66 @@
 #include "pages/frm3_InputChecker.h"
 
 #include "app/Application.h"
+#include "app/Artwork.h"
+#include "app/Platform.h"
+#include "report/InputListing.h"
+#include "report/TextFile.h"
 
+#include <QDir>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringDecoder>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+namespace {
+// The listing as the file holds it: what code page 874 cannot hold shows as "?", and the lines
+// are paragraphs of the box, with no empty one after the last.
+QString asWritten(const QString& listing) {
+    QStringDecoder decoder("windows-874");
+    QString shown = decoder.decode(encodeText(listing));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.chop(1);
+    return shown;
+}
+} // namespace
+
 frm3_InputChecker::frm3_InputChecker(Application& app)
-    : WizardPage(app, R"qlt( // Quillet \\->  ตรวจสอบข้อมูล)qlt", QStringLiteral("frm3_InputChecker"))
-{
-    Label1 = new QLabel(this);
+    : WizardPage(app, R"qlt( // Quillet \\->  ตรวจสอบข้อมูล)qlt", QStringLiteral("frm3_InputChecker")) {
+    Label1 = new QLabel("ตรวจสอบข้อมูลนำเข้าแบบผ่าน QLT", this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->setToolTip("ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
+    QFont titleFont = Label1->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
+    Label1->setFont(titleFont);
+
     RichTextBox1 = new QTextEdit(this);
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
     RichTextBox1->setAcceptRichText(false);
+    RichTextBox1->setReadOnly(true);
+    RichTextBox1->setTabChangesFocus(true);
+    // Identifiers and answers line up in 14-column zones, so every character takes one column.
+    RichTextBox1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    RichTextBox1->setLineWrapMode(QTextEdit::NoWrap);
 
-    cmdCheck = makeButton(QStringLiteral("cmdCheck"), QStringLiteral("&Check Data"));
+    cmdCheck = makeButton(QStringLiteral("cmdCheck"), "&Check Data", "ตรวจสอบข้อมูลนำเข้าก่อนนำไปวิเคราะห์");
     cmdNext = makeButton(QStringLiteral("cmdNext"), "&Next", "ไปขั้นต่อไป");
     cmdBack = makeButton(QStringLiteral("cmdBack"), "&Back", "กลับไปขั้นตอนการระบุแหล่งข้อมูล");
     cmdExit = makeExitButton();
     cmdHelp = makeHelpButton();
+    connect(cmdCheck, &QPushButton::clicked, this, &frm3_InputChecker::cmdCheck_Click);
     connect(cmdNext, &QPushButton::clicked, this, &frm3_InputChecker::cmdNext_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frm3_InputChecker::cmdBack_Click);
+
+    auto* picture = new QLabel(this);
+    picture->setPixmap(answerSheetPicture(64));
+    auto* header = new QHBoxLayout;
+    header->addWidget(picture);
+    header->addWidget(Label1, 1);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {cmdHelp, cmdExit})
@@ -31,26 +68,43 @@ frm3_InputChecker::frm3_InputChecker(Application& app)
     buttons->addStretch(1);
     for (QPushButton* button : {cmdCheck, cmdBack, cmdNext})
         buttons->addWidget(button);
+
     auto* page = new QVBoxLayout(this);
-    page->addWidget(Label1);
+    page->addLayout(header);
+    page->addWidget(makeDivider(this));
     page->addWidget(RichTextBox1, 1);
+    page->addWidget(makeDivider(this));
     page->addLayout(buttons);
+
+    const QList<QWidget*> order = {cmdCheck, cmdNext, cmdBack, cmdExit, cmdHelp, RichTextBox1};
+    for (int index = 1; index < order.size(); ++index)
+        setTabOrder(order[index - 1], order[index]);
     resize(760, 560);
 }
 
-void frm3_InputChecker::showSkipHint()
-{
+void frm3_InputChecker::showSkipHint() {
     RichTextBox1->setPlainText("   * ถ้ามั่นใจว่าข้อมูลนำเข้าไม่มีอะไรผิดพลาด  สามารถข้ามขั้นตอนนี้ได้เลยครับ *");
 }
 
-void frm3_InputChecker::cmdNext_Click()
-{
+void frm3_InputChecker::cmdCheck_Click() {
+    const QString path = app.outputPath(QString(InputListingFileName));
+    const QString listing = composeInputListing(app.data);
+    if (!app.platform.writeTextFile(path, listing)) {
+        app.platform.message(QStringLiteral("บันทึกแฟ้ม %1 ไม่ได้  กรุณาตรวจสอบว่าเขียนแฟ้มลงในโฟลเดอร์นี้ได้ "
+                                            "และไม่มีโปรแกรมอื่นเปิดแฟ้มนี้ค้างไว้ครับ ")
+                                 .arg(QDir::toNativeSeparators(path)),
+                             " ผิดพลาด !", Platform::Icon::Warning, Platform::Buttons::Ok);
+        return;
+    }
+    RichTextBox1->setPlainText(asWritten(listing));
+}
+
+void frm3_InputChecker::cmdNext_Click() {
     app.show(PageId::Stat);
     app.hide(PageId::InputChecker);
 }
 
-void frm3_InputChecker::cmdBack_Click()
-{
+void frm3_InputChecker::cmdBack_Click() {
     app.unload(PageId::SourceInput);
     app.unload(PageId::InputChecker);
     app.show(PageId::SourceInput);

@@ -7,6 +7,7 @@ class QPushButton;
 class QTextEdit;
 
 // Lists the typed data into InputData.doc and shows the listing, for checking before the analysis.
+// The step may be skipped; the box says so until Check is pressed.
 class frm3_InputChecker : public WizardPage {
     Q_OBJECT
 public:
@@ -24,6 +25,7 @@ public:
     QLabel* Label1;
 
 private:
+    void cmdCheck_Click();
     void cmdNext_Click();
     void cmdBack_Click();
 };
