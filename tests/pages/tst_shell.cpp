@@ -1,5 +1,6 @@
 // The wizard's shell: start-up, captions, every move between pages, and the commands of every page.
 #include "AppFixture.h"
+#include "TestFiles.h"
 #include "app/EnterAsTab.h"
 #include "app/QtPlatform.h"
 #include "pages/frm1_Info.h"
@@ -66,7 +67,11 @@ class ShellTest : public QObject {
     }
 
 private slots:
-    void init() { f = std::make_unique<AppFixture>(); }
+    void init()
+    {
+        f = std::make_unique<AppFixture>();
+        f->app.data.DataFile = examplePath(QStringLiteral("class-4choices.txt")); // as if chosen by Browse
+    }
     void cleanup()
     {
         f.reset();

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+class QIODevice;
+
+// A blank, as data files use it: the space character. A tab is an ordinary character.
+template <typename Unit> constexpr bool isBlank(Unit unit)
+{
+    return unit == Unit(' ');
+}
+
+// Reads the records of a data file one after another. A record ends at a line end (CR LF, LF or a
+// lone CR) and at a comma; records that are empty or hold only blanks are skipped.
+//
+// The encoding is decided for the whole file: a UTF-8 byte-order mark, or valid UTF-8 that holds
+// non-ASCII bytes, means UTF-8; a UTF-16 byte-order mark means UTF-16 (what Windows editors call
+// "Unicode"); anything else is the Thai code page 874, one byte per character. Without a mark,
+// deciding takes one read of the file; the records come from a second read, in chunks, and are
+// decoded one at a time, so neither the whole file nor its decoded text is ever held (a UTF-16
+// file excepted).
+class DataFileReader {
+public:
+    // `device` is open for reading, at its start, and seekable.
+    explicit DataFileReader(QIODevice& device);
+
+    // The next record's bytes, valid until the next call; false at the end of the data or when
+    // reading fails.
+    bool next(QByteArrayView& record);
+    bool failed() const { return failed_; }
+
+    // Characters [from, from + length) of a record, or fewer where it ends sooner; a negative
+    // length means "to the end". A character is one UTF-16 unit.
+    QString text(QByteArrayView record, qsizetype from = 0, qsizetype length = -1) const;
+
+private:
+    enum class Encoding { Ascii, Utf8, Cp874 };
+
+    Encoding scanEncoding();
+    void convertUtf16(QByteArrayView byteOrderMark);
+    bool readChunk();
+
+    QIODevice* device_;
+    QBuffer utf16AsUtf8_; // a UTF-16 file, re-encoded so that the records are read as bytes
+    Encoding encoding_ = Encoding::Ascii;
+    QByteArray chunk_;
+    qsizetype chunkSize_ = 0; // bytes of chunk_ in use
+    qsizetype at_ = 0;        // next byte of chunk_ to look at
+    QByteArray pending_;      // the start of a record that goes on in the next chunk
+    bool failed_ = false;
+};
