@@ -4,6 +4,7 @@ AnalysisSelection defaultSelection()
 {
     AnalysisSelection boxes;
     boxes.chkStat.fill(true);
+    boxes.chkStat[StatBox::Spare] = false; // the page has no box for it
     boxes.chkAnalyse = {true, true, true, true, false};
     return boxes;
 }
