@@ -77,6 +77,8 @@ public:
     QString outputPath(const QString& fileName);
     // Shows a warning with the given prompt and the program's error title.
     void warn(const QString& prompt);
+    // Tells the teacher something that is not an error.
+    void inform(const QString& prompt);
 
 private:
     QPointer<WizardPage>& slot(PageId id);

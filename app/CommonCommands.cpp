@@ -54,11 +54,10 @@ QString Application::outputPath(const QString& fileName)
     QDir().mkpath(fallback);
     if (!toldOutputFolder_) {
         toldOutputFolder_ = true;
-        platform.message(QStringLiteral("บันทึกแฟ้มลงในโฟลเดอร์ของโปรแกรมไม่ได้  "
-                                        "แฟ้มผลการวิเคราะห์ (Result.doc) และแฟ้มตรวจสอบข้อมูล (InputData.doc) "
-                                        "จะถูกบันทึกไว้ที่  %1")
-                             .arg(QDir::toNativeSeparators(fallback)),
-                         QStringLiteral(" แจ้งให้ทราบ"), Platform::Icon::Warning, Platform::Buttons::Ok);
+        inform(QStringLiteral("บันทึกแฟ้มลงในโฟลเดอร์ของโปรแกรมไม่ได้  "
+                              "แฟ้มผลการวิเคราะห์ (Result.doc) และแฟ้มตรวจสอบข้อมูล (InputData.doc) "
+                              "จะถูกบันทึกไว้ที่  %1")
+                   .arg(QDir::toNativeSeparators(fallback)));
     }
     return QDir(fallback).filePath(fileName);
 }
@@ -66,4 +65,9 @@ QString Application::outputPath(const QString& fileName)
 void Application::warn(const QString& prompt)
 {
     platform.message(prompt, " ผิดพลาด !", Platform::Icon::Warning, Platform::Buttons::Ok);
+}
+
+void Application::inform(const QString& prompt)
+{
+    platform.message(prompt, QStringLiteral(" แจ้งให้ทราบ"), Platform::Icon::Warning, Platform::Buttons::Ok);
 }

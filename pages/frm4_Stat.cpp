@@ -1,35 +1,263 @@
 #include "pages/frm4_Stat.h"
 
 #include "app/Application.h"
+#include "app/Artwork.h"
+#include "app/Platform.h"
+#include "app/PlatformMessages.h"
+#include "model/DataFileLoader.h"
 #include "pages/frm2_Source.h"
+#include "report/ResultReport.h"
 
+#include <QDir>
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
+
+namespace {
+QLabel* boldLabel(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QCheckBox* makeBox(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    return box;
+}
+} // namespace
 
 frm4_Stat::frm4_Stat(Application& app) : WizardPage(app, R"qlt( // Quillet \\->  เลือกค่าสถิติและการวิเคราะห์)qlt", QStringLiteral("frm4_Stat"))
 {
+    Label1 = boldLabel(QStringLiteral("Label1"), "เลือกสถิติที่ต้องการ", this);
+    Label1->setToolTip("ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
+    QFont headingFont = Label1->font();
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.4);
+    Label1->setFont(headingFont);
+
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Label2 = boldLabel(QStringLiteral("Label2"), " เกี่ยวกับคะแนน ", Frame1);
+    const QString statCaptions[] = {"คะแนนดิบ (Row Score)", "พิสัย (Range)", "มัชฌิมเลขคณิต (Mean)", "มัธยฐาน (Median)",
+                                    "ฐานนิยม (Mode)", "ส่วนเบี่ยงเบนมาตรฐาน (SD)", QString(),    "Z-Score",
+                                    "T-Score", "ความเบ้ (Skewness)", "ความโด่ง (Kurtosis)"};
+    for (int index = 0; index < int(chkStat.size()); ++index)
+        if (index != StatBox::Spare)
+            chkStat[index] = makeBox(QStringLiteral("chkStat%1").arg(index), statCaptions[index], Frame1);
+
+    Frame2 = new QGroupBox(this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Label3 = boldLabel(QStringLiteral("Label3"), " เกี่ยวกับแบบสอบ", Frame2);
+    const QString analyseCaptions[] = {"ความเที่ยง (Validity)", "ความยาก (Difficulty)", "อำนาจจำแนก (Discrimination)", "ความคลาดเคลื่อนมาตรฐานของการวัด  (SEM)", "ประสิทธิภาพของตัวลวง"};
+    for (int index = 0; index < int(chkAnalyse.size()); ++index)
+        chkAnalyse[index] = makeBox(QStringLiteral("chkAnalyse%1").arg(index), analyseCaptions[index], Frame2);
+    const QString choiceCaptions[] = {"4 ตัวเลือก", "5 ตัวเลือก"};
+    for (int index = 0; index < 2; ++index) {
+        optChoice[index] = new QRadioButton(choiceCaptions[index], Frame2);
+        optChoice[index]->setObjectName(QStringLiteral("optChoice%1").arg(index));
+        optChoice[index]->setVisible(false);
+        connect(optChoice[index], &QRadioButton::clicked, this, [this, index] { optChoice_Click(index); });
+    }
+
     cmdHelp = makeHelpButton();
     cmdBack = makeButton(QStringLiteral("cmdBack"), "&Back", "กลับไปขั้นที่แล้ว");
     cmdCal = makeButton(QStringLiteral("cmdCal"), "&Analyse");
+    QFont bold = cmdCal->font();
+    bold.setBold(true);
+    cmdCal->setFont(bold);
     cmdFinish = makeButton(QStringLiteral("cmdFinish"), "&Finish");
     cmdFinish->setEnabled(false);
     cmdExit = makeExitButton();
+    connect(cmdCal, &QPushButton::clicked, this, &frm4_Stat::cmdCal_Click);
+    connect(cmdFinish, &QPushButton::clicked, this, &frm4_Stat::cmdFinish_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frm4_Stat::cmdBack_Click);
+
+    // Score boxes in two columns: raw score, mean, median, mode, range | SD, Z, T, skewness, kurtosis.
+    auto* scores = new QGridLayout(Frame1);
+    scores->addWidget(Label2, 0, 0, 1, 2);
+    const int leftScores[] = {StatBox::RawScore, StatBox::Mean, StatBox::Median, StatBox::Mode, StatBox::Range};
+    const int rightScores[] = {StatBox::SD, StatBox::ZScore, StatBox::TScore, StatBox::Skewness, StatBox::Kurtosis};
+    for (int row = 0; row < 5; ++row) {
+        scores->addWidget(chkStat[leftScores[row]], row + 1, 0);
+        scores->addWidget(chkStat[rightScores[row]], row + 1, 1);
+    }
+
+    // Test boxes: reliability, difficulty, SEM | discrimination, distractors and the choice count.
+    auto* test = new QGridLayout(Frame2);
+    test->addWidget(Label3, 0, 0, 1, 2);
+    test->addWidget(chkAnalyse[AnalyseBox::Reliability], 1, 0);
+    test->addWidget(chkAnalyse[AnalyseBox::Difficulty], 2, 0);
+    test->addWidget(chkAnalyse[AnalyseBox::SEM], 3, 0);
+    test->addWidget(chkAnalyse[AnalyseBox::Discrimination], 1, 1);
+    test->addWidget(chkAnalyse[AnalyseBox::Distractors], 2, 1);
+    auto* choices = new QVBoxLayout;
+    choices->setContentsMargins(24, 0, 0, 0);
+    choices->addWidget(optChoice[0]);
+    choices->addWidget(optChoice[1]);
+    test->addLayout(choices, 3, 1, 2, 1);
+    test->setRowStretch(5, 1);
+
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setPixmap(answerSheetPicture(64));
+    auto* header = new QHBoxLayout;
+    header->addWidget(picture);
+    header->addWidget(Label1, 1);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {cmdHelp, cmdBack, cmdCal, cmdFinish, cmdExit})
         buttons->addWidget(button);
+
     auto* page = new QVBoxLayout(this);
+    page->addLayout(header);
+    page->addWidget(Frame1);
+    page->addWidget(Frame2);
     page->addStretch(1);
+    page->addWidget(makeDivider(this));
     page->addLayout(buttons);
+
+    // Tab order: the commands first, then the score boxes, the test boxes, 5 choices before 4.
+    QList<QWidget*> order = {cmdCal, cmdFinish, cmdBack, cmdExit, cmdHelp};
+    for (QCheckBox* box : chkStat)
+        if (box)
+            order.append(box);
+    for (int index : {AnalyseBox::Reliability, AnalyseBox::Difficulty, AnalyseBox::SEM, AnalyseBox::Discrimination,
+                      AnalyseBox::Distractors})
+        order.append(chkAnalyse[index]);
+    order << optChoice[1] << optChoice[0];
+    for (int index = 1; index < order.size(); ++index)
+        setTabOrder(order[index - 1], order[index]);
+
+    // Every change of a box, by the user or by the program, runs the rules.
+    for (QCheckBox* box : chkStat)
+        if (box)
+            connect(box, &QCheckBox::toggled, this, &frm4_Stat::chk_Click);
+    for (QCheckBox* box : chkAnalyse)
+        connect(box, &QCheckBox::toggled, this, &frm4_Stat::chk_Click);
     resize(760, 560);
 }
 
 bool frm4_Stat::Form_Load()
 {
+    if (!app.source().manualEntry()) {
+        QString error;
+        if (!loadDataFile(app.data.DataFile, app.data, error)) {
+            app.warn(error); // the source page stays, with its choice, and the data as they were
+            return false;
+        }
+        app.dataReplaced();
+    }
+    setBoxes(defaultSelection());
     cmdCal->setFocus();
     return true;
+}
+
+AnalysisSelection frm4_Stat::boxes() const
+{
+    AnalysisSelection selection;
+    for (int index = 0; index < int(chkStat.size()); ++index)
+        selection.chkStat[index] = chkStat[index] && chkStat[index]->isChecked();
+    for (int index = 0; index < int(chkAnalyse.size()); ++index)
+        selection.chkAnalyse[index] = chkAnalyse[index]->isChecked();
+    return selection;
+}
+
+void frm4_Stat::setBoxes(const AnalysisSelection& selection)
+{
+    for (int index = 0; index < int(chkStat.size()); ++index)
+        if (chkStat[index])
+            chkStat[index]->setChecked(selection.chkStat[index]);
+    for (int index = 0; index < int(chkAnalyse.size()); ++index)
+        chkAnalyse[index]->setChecked(selection.chkAnalyse[index]);
+}
+
+void frm4_Stat::chk_Click()
+{
+    const AnalysisSelection ruled = applyBoxRules(boxes());
+    if (ruled != boxes()) {
+        setBoxes(ruled); // each change comes back here; the rules settle at once
+        return;
+    }
+    const bool distractors = chkAnalyse[AnalyseBox::Distractors]->isChecked();
+    optChoice[0]->setVisible(distractors);
+    optChoice[1]->setVisible(distractors);
+    updateFinish();
+}
+
+void frm4_Stat::optChoice_Click(int index)
+{
+    app.data.setChoices(index == 0 ? 4 : 5);
+    updateFinish();
+}
+
+void frm4_Stat::cmdCal_Click()
+{
+    AnalysisSelection selection = boxes();
+    // A choice remembered from an earlier visit is not shown on the page, so it must be chosen here.
+    if (selection.chkAnalyse[AnalyseBox::Distractors] && !optChoice[0]->isChecked() && !optChoice[1]->isChecked()) {
+        app.warn(QStringLiteral("กรุณาเลือกจำนวนตัวเลือกของข้อสอบ (%1 หรือ %2) "
+                                "ก่อนวิเคราะห์ประสิทธิภาพของตัวลวงครับ")
+                     .arg(optChoice[0]->text(), optChoice[1]->text()));
+        return;
+    }
+    PlatformMessages messages(app.platform);
+    const RunOutcome outcome = runAnalysis(app.data, selection, app.results, messages);
+    setBoxes(selection);
+    if (!outcome.finished)
+        return;
+    lastRun_ = outcome;
+    ranSinceFinish_ = true;
+    updateFinish();
+    cmdFinish->setFocus();
+}
+
+void frm4_Stat::cmdFinish_Click()
+{
+    const QString path = app.outputPath(ResultReportFileName);
+    if (!app.platform.writeTextFile(path, composeReport(app.data, app.results, reportSelection(boxes())))) {
+        // The earlier report, if any, is intact; Finish stays so the teacher can try again.
+        app.warn(QStringLiteral("บันทึกรายงานผลลงแฟ้ม  %1  ไม่ได้  "
+                                "ตรวจสอบว่าบันทึกลงโฟลเดอร์นี้ได้ และไม่มีโปรแกรมอื่นเปิดแฟ้มนี้อยู่ "
+                                "แล้วกด Finish อีกครั้ง")
+                     .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    OpenReport(path);
+    ranSinceFinish_ = false;
+    updateFinish();
+}
+
+void frm4_Stat::OpenReport(const QString& path)
+{
+    if (!app.platform.openDocument(path))
+        app.inform(QStringLiteral("เขียนรายงานผลเรียบร้อยแล้วที่  %1  แต่ไม่พบโปรแกรมที่จะเปิดแฟ้มนี้  "
+                                  "กรุณาเปิดด้วยโปรแกรมประมวลผลคำ โดยเลือกรหัสอักขระภาษาไทย (Windows-874)")
+                       .arg(QDir::toNativeSeparators(path)));
+}
+
+// Finish may write only results computed by the last run for these data and this choice count.
+void frm4_Stat::updateFinish()
+{
+    const AnalysisSelection ticked = boxes();
+    bool covered = ranSinceFinish_;
+    for (int index = 0; index < int(ticked.chkStat.size()); ++index)
+        covered = covered && (!ticked.chkStat[index] || lastRun_.computed.chkStat[index]);
+    for (int index = 0; index < int(ticked.chkAnalyse.size()); ++index)
+        covered = covered && (!ticked.chkAnalyse[index] || lastRun_.computed.chkAnalyse[index]);
+    if (ticked.chkAnalyse[AnalyseBox::Distractors])
+        covered = covered && app.data.NumChoices == lastRun_.numChoices;
+    cmdFinish->setEnabled(covered);
 }
 
 void frm4_Stat::cmdBack_Click()

@@ -1,16 +1,35 @@
 #pragma once
 
+#include "analysis/AnalysisRun.h"
 #include "app/WizardPage.h"
 
-class QPushButton;
+#include <array>
 
-// The analysis page: choose statistics and analyses, Analyse, then Finish writes and opens the report.
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+// The analysis page: tick statistics and analyses, Analyse, then Finish writes and opens the report.
 class frm4_Stat : public WizardPage {
     Q_OBJECT
 public:
     explicit frm4_Stat(Application& app);
     bool Form_Load() override;
 
+    // The check boxes as flags, and setting them (each change runs the box rules like a click).
+    AnalysisSelection boxes() const;
+    void setBoxes(const AnalysisSelection& boxes);
+
+    QLabel* Label1;
+    QGroupBox* Frame1;
+    QLabel* Label2;
+    std::array<QCheckBox*, 11> chkStat{}; // index 6, a spare nothing reads, has no box
+    QGroupBox* Frame2;
+    QLabel* Label3;
+    std::array<QCheckBox*, 5> chkAnalyse{};
+    QRadioButton* optChoice[2];
     QPushButton* cmdHelp;
     QPushButton* cmdBack;
     QPushButton* cmdCal;
@@ -18,5 +37,14 @@ public:
     QPushButton* cmdExit;
 
 private:
+    void chk_Click();
+    void optChoice_Click(int index);
+    void cmdCal_Click();
+    void cmdFinish_Click();
     void cmdBack_Click();
+    void OpenReport(const QString& path);
+    void updateFinish();
+
+    bool ranSinceFinish_ = false; // Analyse ran since the report was last written
+    RunOutcome lastRun_;
 };

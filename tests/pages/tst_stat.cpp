@@ -1,0 +1,274 @@
+// The analysis page: its first state, the rules between its boxes, the choice count, Analyse and
+// Finish with when Finish may write, and the whole way from a data file to the opened report.
+#include "AppFixture.h"
+#include "TestFiles.h"
+#include "pages/frm2_Source.h"
+#include "pages/frm4_Stat.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+// Clicks a check box or an option button where its indicator is, as a user would.
+void tick(QAbstractButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
+QByteArray lines(const QList<QByteArray>& records)
+{
+    return records.join("\r\n") + "\r\n";
+}
+} // namespace
+
+class StatPageTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<AppFixture> f;
+    QTemporaryDir folder;
+
+    frm4_Stat* page() { return f->loaded<frm4_Stat>(PageId::Stat); }
+    QString reportPath() const { return QDir(f->platform.programFolderPath).filePath(QStringLiteral("Result.doc")); }
+
+    // Opens the analysis page on a data file with the given records, as the source page's Next does.
+    void openOn(const QByteArray& contents)
+    {
+        const QString path = folder.filePath(QStringLiteral("class.txt"));
+        writeBytes(path, contents);
+        openOnFile(path);
+    }
+    void openOnFile(const QString& path)
+    {
+        f->app.show(PageId::Source);
+        f->app.data.DataFile = path;
+        click(f->loaded<frm2_Source>(PageId::Source)->cmdNext);
+        QVERIFY(page());
+    }
+
+private slots:
+    void init() { f = std::make_unique<AppFixture>(); }
+    void cleanup()
+    {
+        f.reset();
+        settle();
+    }
+
+    void opensWithTheDefaultBoxesAndFinishDisabled()
+    {
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        QCOMPARE(page()->boxes(), defaultSelection());
+        QVERIFY(!page()->chkAnalyse[AnalyseBox::Distractors]->isChecked());
+        QVERIFY(!page()->optChoice[0]->isVisible() && !page()->optChoice[1]->isVisible());
+        QVERIFY(!page()->optChoice[0]->isChecked() && !page()->optChoice[1]->isChecked());
+        QVERIFY(!page()->cmdFinish->isEnabled());
+        QCOMPARE(f->app.data.NumStud, 35);
+        QVERIFY(!f->app.isVisible(PageId::Source));
+    }
+
+    void boxRules_data()
+    {
+        QTest::addColumn<QList<int>>("clicks"); // score boxes as 0..10, test boxes as 100..104
+        QTest::addColumn<QList<int>>("unticked");
+        QTest::addColumn<bool>("choicesShown");
+        QTest::newRow("ticking T-Score while Z-Score is unticked leaves it unticked")
+            << QList<int>{7, 8} << QList<int>{7, 8} << false;
+        QTest::newRow("unticking Z-Score unticks T-Score") << QList<int>{7} << QList<int>{7, 8} << false;
+        QTest::newRow("unticking reliability unticks SEM") << QList<int>{100} << QList<int>{100, 103} << false;
+        QTest::newRow("ticking SEM alone while reliability is unticked leaves it unticked")
+            << QList<int>{100, 103} << QList<int>{100, 103} << false;
+        QTest::newRow("ticking distractors without discrimination leaves them unticked and hidden")
+            << QList<int>{102, 104} << QList<int>{102, 104} << false;
+        QTest::newRow("ticking distractors shows the choice buttons") << QList<int>{104} << QList<int>{} << true;
+        QTest::newRow("unticking discrimination then unticks the distractors and hides the buttons")
+            << QList<int>{104, 102} << QList<int>{102, 104} << false;
+    }
+    void boxRules()
+    {
+        QFETCH(QList<int>, clicks);
+        QFETCH(QList<int>, unticked);
+        QFETCH(bool, choicesShown);
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        for (int box : clicks)
+            tick(box >= 100 ? page()->chkAnalyse[box - 100] : page()->chkStat[box]);
+        AnalysisSelection expected = defaultSelection();
+        expected.chkAnalyse[AnalyseBox::Distractors] = choicesShown;
+        for (int box : unticked)
+            (box >= 100 ? expected.chkAnalyse[box - 100] : expected.chkStat[box]) = false;
+        QCOMPARE(page()->boxes(), expected);
+        QCOMPARE(page()->optChoice[0]->isVisible(), choicesShown);
+        QCOMPARE(page()->optChoice[1]->isVisible(), choicesShown);
+    }
+
+    void theLastChoiceCountClickedHolds()
+    {
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        tick(page()->chkAnalyse[AnalyseBox::Distractors]);
+        tick(page()->optChoice[1]);
+        QCOMPARE(f->app.data.NumChoices, 5);
+        tick(page()->optChoice[0]);
+        QCOMPARE(f->app.data.NumChoices, 4);
+        QCOMPARE(f->app.data.ChoiceCodes, (QStringList{"", "1", "2", "3", "4", ""}));
+    }
+
+    void analyseEnablesFinishWhichWritesOpensAndDisablesItself()
+    {
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        QApplication::setActiveWindow(page());
+        click(page()->cmdCal);
+        QVERIFY(page()->cmdFinish->isEnabled());
+        QVERIFY(page()->cmdFinish->hasFocus());
+        QVERIFY(f->platform.messages.isEmpty());
+        click(page()->cmdFinish);
+        QCOMPARE(f->platform.filesWritten, QStringList{reportPath()});
+        QCOMPARE(f->platform.documentsOpened, QStringList{reportPath()});
+        QVERIFY(!page()->cmdFinish->isEnabled());
+        click(page()->cmdCal);
+        QVERIFY(page()->cmdFinish->isEnabled());
+    }
+
+    void finishWaitsForResultsOfTheTickedBoxes()
+    {
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        tick(page()->chkStat[StatBox::Skewness]);
+        tick(page()->chkStat[StatBox::Kurtosis]);
+        click(page()->cmdCal);
+        QVERIFY(page()->cmdFinish->isEnabled());
+        tick(page()->chkStat[StatBox::Kurtosis]); // ticked after the run: not computed
+        QVERIFY(!page()->cmdFinish->isEnabled());
+        tick(page()->chkStat[StatBox::Kurtosis]);
+        QVERIFY(page()->cmdFinish->isEnabled());
+    }
+
+    void finishWaitsForTheChoiceCountTheRunUsed()
+    {
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        tick(page()->chkAnalyse[AnalyseBox::Distractors]);
+        tick(page()->optChoice[0]);
+        click(page()->cmdCal);
+        QVERIFY(page()->cmdFinish->isEnabled());
+        tick(page()->optChoice[1]);
+        QVERIFY(!page()->cmdFinish->isEnabled());
+        tick(page()->optChoice[0]);
+        QVERIFY(page()->cmdFinish->isEnabled());
+        tick(page()->chkAnalyse[AnalyseBox::Distractors]);
+        tick(page()->optChoice[1]); // hidden now; the count no longer matters to the report
+        QVERIFY(page()->cmdFinish->isEnabled());
+    }
+
+    void distractorsWithoutAChoiceOnThePageAreRefused()
+    {
+        f->app.data.setChoices(5); // remembered from an earlier visit, but not shown
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        tick(page()->chkAnalyse[AnalyseBox::Distractors]);
+        click(page()->cmdCal);
+        QCOMPARE(f->platform.messages.size(), 1);
+        QVERIFY(f->platform.messages.first().prompt.contains(page()->optChoice[0]->text()));
+        QVERIFY(!page()->cmdFinish->isEnabled());
+        QVERIFY(f->app.results.Score.empty());
+    }
+
+    void zeroSdClearsTheBoxesOnThePage()
+    {
+        openOn(lines({"KEY 1234", "001 1234", "002 1234", "003 1234"}));
+        click(page()->cmdCal);
+        QCOMPARE(f->platform.messages.size(), 2);
+        QCOMPARE(f->platform.messages[0].title, QStringLiteral("Oh My God!"));
+        for (int index : {StatBox::Skewness, StatBox::Kurtosis})
+            QVERIFY(!page()->chkStat[index]->isChecked());
+        QVERIFY(!page()->chkAnalyse[AnalyseBox::Reliability]->isChecked());
+        QVERIFY(!page()->chkAnalyse[AnalyseBox::SEM]->isChecked());
+        QVERIFY(page()->chkStat[StatBox::ZScore]->isChecked());
+        QVERIFY(page()->cmdFinish->isEnabled());
+    }
+
+    void aReportThatCannotBeWrittenKeepsTheEarlierOneAndFinish()
+    {
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        writeBytes(reportPath(), "earlier report\r\n");
+        f->platform.failWrites = true;
+        click(page()->cmdCal);
+        click(page()->cmdFinish);
+        QCOMPARE(f->platform.messages.size(), 1);
+        QVERIFY(f->platform.messages.first().prompt.contains(QDir::toNativeSeparators(reportPath())));
+        QVERIFY(page()->cmdFinish->isEnabled());
+        QVERIFY(f->platform.documentsOpened.isEmpty());
+        QCOMPARE(readBytes(reportPath()), QByteArray("earlier report\r\n"));
+    }
+
+    void noWordProcessorSaysWhereTheReportIsAndFinishEnds()
+    {
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        f->platform.canOpen = false;
+        click(page()->cmdCal);
+        click(page()->cmdFinish);
+        QCOMPARE(f->platform.messages.size(), 1);
+        QVERIFY(f->platform.messages.first().prompt.contains(QDir::toNativeSeparators(reportPath())));
+        QVERIFY(!page()->cmdFinish->isEnabled());
+        QVERIFY(!readBytes(reportPath()).isEmpty());
+    }
+
+    void aRefusedFileKeepsTheSourcePageAndTheData()
+    {
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        click(page()->cmdBack);
+        const QStringList before = f->app.data.StudID;
+        f->app.data.DataFile = folder.filePath(QStringLiteral("vanished.txt"));
+        click(f->loaded<frm2_Source>(PageId::Source)->cmdNext);
+        QVERIFY(!f->app.isLoaded(PageId::Stat));
+        QVERIFY(f->app.isVisible(PageId::Source));
+        QVERIFY(!f->loaded<frm2_Source>(PageId::Source)->manualEntry());
+        QCOMPARE(f->platform.messages.size(), 1);
+        QCOMPARE(f->platform.messages.first().title, QStringLiteral(" ผิดพลาด !"));
+        QCOMPARE(f->app.data.StudID, before);
+    }
+
+    void backAndForwardReloadsTheFileAndTheDefaults()
+    {
+        openOn(lines({"KEY 12", "001 12", "002 21"}));
+        tick(page()->chkStat[StatBox::RawScore]);
+        f->app.results.UsableItems = QStringLiteral("1 ");
+        click(page()->cmdBack);
+        openOn(lines({"KEY 123", "001 123", "002 321", "003 111"}));
+        QCOMPARE(f->app.data.NumStud, 3);
+        QCOMPARE(page()->boxes(), defaultSelection());
+        QVERIFY(f->app.results.UsableItems.isEmpty()); // the list belonged to the earlier data
+    }
+
+    void manualDataReadNoFileAndStillGetTheDefaults()
+    {
+        f->app.show(PageId::Source);
+        f->loaded<frm2_Source>(PageId::Source)->optInput[0]->click();
+        f->app.data.setKey(QStringLiteral("12"));
+        f->app.data.DataFile = folder.filePath(QStringLiteral("absent.txt"));
+        QVERIFY(f->app.show(PageId::Stat));
+        QCOMPARE(page()->boxes(), defaultSelection());
+        QCOMPARE(f->app.data.AllKeys, QStringLiteral("12"));
+        QVERIFY(f->platform.messages.isEmpty());
+    }
+
+    // A teacher's whole way: choose a sample file, Next, Analyse, Finish, and the report opens.
+    void fromADataFileToTheOpenedReport()
+    {
+        f->app.Main();
+        click(f->app.load(PageId::Info)->findChild<QPushButton*>(QStringLiteral("cmdstart")));
+        auto* source = f->loaded<frm2_Source>(PageId::Source);
+        f->platform.filesToChoose = {examplePath(QStringLiteral("class-4choices.txt"))};
+        click(source->cmdBrowse);
+        click(source->cmdNext);
+        click(page()->cmdCal);
+        click(page()->cmdFinish);
+        QCOMPARE(f->platform.documentsOpened, QStringList{reportPath()});
+        const QString expected = fromCp874(readBytes(testDataPath(QStringLiteral("class-4choices-default.doc"))));
+        const QString written = fromCp874(readBytes(reportPath()));
+        QVERIFY2(written == expected, qPrintable(firstDifference(expected, written)));
+        QCOMPARE(readBytes(reportPath()), readBytes(testDataPath(QStringLiteral("class-4choices-default.doc"))));
+    }
+};
+
+QTEST_MAIN(StatPageTest)
+#include "tst_stat.moc"
