@@ -7,9 +7,9 @@
 
 // What one press of Analyse did.
 struct RunOutcome {
-    bool finished = false;       // the run reached its end: the page enables Finish and focuses it
-    AnalysisSelection computed;  // the boxes whose results this run computed for the current data
-    int numChoices = 0;          // the number of choices the distractor analysis used
+    bool finished = false;      // the run reached its end: the page enables Finish and focuses it
+    AnalysisSelection computed; // the boxes whose results this run computed for the current data
+    int numChoices = 0;         // the number of choices the distractor analysis used
 };
 
 // One analysis run over `data`, in the fixed order of its steps. `boxes` are the page's check boxes:

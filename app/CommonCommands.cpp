@@ -39,7 +39,8 @@ void Application::ShowHelp()
             continue;
         if (!platform.openHelpPage(path))
             warn(QStringLiteral("ไม่สามารถเปิดเว็บเบราว์เซอร์เพื่อแสดงคู่มือได้  "
-                                "เปิดแฟ้มคู่มือด้วยเบราว์เซอร์ได้เองที่  %1").arg(QDir::toNativeSeparators(path)));
+                                "เปิดแฟ้มคู่มือด้วยเบราว์เซอร์ได้เองที่  %1")
+                     .arg(QDir::toNativeSeparators(path)));
         return;
     }
     warn(QStringLiteral("ไม่พบแฟ้มคู่มือ %1 ข้างโปรแกรม  กรุณาติดตั้งโปรแกรมใหม่อีกครั้ง").arg(HelpFileName));

@@ -37,14 +37,18 @@ struct Options {
     QCommandLineOption choices{{QStringLiteral("c"), QStringLiteral("choices")},
                                QStringLiteral("จำนวนตัวเลือกต่อข้อ 4 หรือ 5 (จำเป็นเมื่อเลือก distractors)"),
                                QStringLiteral("N")};
-    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
-                              QStringLiteral("แฟ้มรายงาน (ไม่ระบุ = Result.doc ในโฟลเดอร์ปัจจุบัน; - = ออกทางหน้าจอ)"),
-                              QStringLiteral("FILE"), QString(ResultReportFileName)};
-    QCommandLineOption encoding{QStringLiteral("encoding"),
-                                QStringLiteral("รหัสอักขระของรายงาน: windows-874 (ไม่ระบุ, เหมือนโปรแกรม) หรือ utf-8"),
-                                QStringLiteral("E"), QStringLiteral("windows-874")};
+    QCommandLineOption output{
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("แฟ้มรายงาน (ไม่ระบุ = Result.doc ในโฟลเดอร์ปัจจุบัน; - = ออกทางหน้าจอ)"),
+        QStringLiteral("FILE"),
+        QString(ResultReportFileName)};
+    QCommandLineOption encoding{
+        QStringLiteral("encoding"),
+        QStringLiteral("รหัสอักขระของรายงาน: windows-874 (ไม่ระบุ, เหมือนโปรแกรม) หรือ utf-8"), QStringLiteral("E"),
+        QStringLiteral("windows-874")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("แสดงวิธีใช้นี้")};
-    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("แสดงรุ่นของโปรแกรม")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("แสดงรุ่นของโปรแกรม")};
 };
 
 QString usage(const QCommandLineParser& parser)
@@ -64,9 +68,10 @@ int runQlt(const QStringList& arguments, QIODevice& in, QIODevice& out, QIODevic
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("ตรวจให้คะแนนและวิเคราะห์ข้อสอบแบบเลือกตอบจากแฟ้มข้อมูล (*.txt) แล้วเขียนรายงานผล"));
-    parser.addOptions({options.select, options.choices, options.output, options.encoding, options.help,
-                       options.version});
-    parser.addPositionalArgument(QStringLiteral("DATAFILE"), QStringLiteral("แฟ้มข้อมูล (- = อ่านจาก standard input)"));
+    parser.addOptions(
+        {options.select, options.choices, options.output, options.encoding, options.help, options.version});
+    parser.addPositionalArgument(QStringLiteral("DATAFILE"),
+                                 QStringLiteral("แฟ้มข้อมูล (- = อ่านจาก standard input)"));
 
     if (!parser.parse(arguments)) {
         say(err, parser.errorText());
@@ -118,7 +123,8 @@ int runQlt(const QStringList& arguments, QIODevice& in, QIODevice& out, QIODevic
 
     const QString encodingName = parser.value(options.encoding).toLower();
     if (encodingName != QLatin1String("windows-874") && encodingName != QLatin1String("utf-8")) {
-        say(err, QStringLiteral("ไม่รู้จักรหัสอักขระ '%1' (ใช้ windows-874 หรือ utf-8)").arg(parser.value(options.encoding)));
+        say(err, QStringLiteral("ไม่รู้จักรหัสอักขระ '%1' (ใช้ windows-874 หรือ utf-8)")
+                     .arg(parser.value(options.encoding)));
         return QltUsage;
     }
     const TextEncoding encoding =

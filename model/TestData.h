@@ -15,14 +15,14 @@ QStringList makeTextArray(int count);
 // The pages fill it (typed in, or read from a data file), the analysis and the report read it.
 // An array that was never created is an empty list; a created one has count + 2 entries.
 struct TestData {
-    int NumItems = 0;    // number of items, always the length of AllKeys
-    QString AllKeys;     // the key as typed or read: character j answers item j
-    QStringList Keys;    // Keys[j] = character j of AllKeys, j = 1..NumItems
+    int NumItems = 0; // number of items, always the length of AllKeys
+    QString AllKeys;  // the key as typed or read: character j answers item j
+    QStringList Keys; // Keys[j] = character j of AllKeys, j = 1..NumItems
 
-    int NumStud = 0;     // number of examinees
-    QStringList StudID;  // identifier of examinee i, i = 1..NumStud
+    int NumStud = 0;      // number of examinees
+    QStringList StudID;   // identifier of examinee i, i = 1..NumStud
     QStringList StudName; // name of examinee i, empty when names are not given
-    QStringList StudAns; // all answers of examinee i, item 1 first
+    QStringList StudAns;  // all answers of examinee i, item 1 first
     AnswerMatrix AnsMatrix;
 
     int NameGiven = 0; // 1 when the entry page asks for a name per examinee

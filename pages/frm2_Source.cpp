@@ -18,11 +18,18 @@ const QString CRLF = QStringLiteral("\r\n");
 
 QString explanation()
 {
-    return "          ระบุแหล่งของข้อมูลที่ต้องการจะนำมาวิเคราะห์  ซึ่งขณะนี้ทำได้ 2 วิธี คือ" + CRLF + "               1.  ป้อนข้อมูลผ่านโปรแกรม Quillet (QLT) โดยตรง" + CRLF + "               2.  เตรียมข้อมูลเป็น Text File (*.txt) เหมือนกับการเตรียมข้อมูลสำหรับ โปรแกรม Tarvik และ Orvel สามารถอ่านเพิ่มเติมได้จาก Help! " + CRLF + CRLF + "            ต่อไปจะพัฒนาให้ QLT อ่านข้อมูลได้จากแฟ้ม *.doc (Document File) คือสามารถเตรียมข้อมูลจากโปรแกรม  Microsoft  Word ที่ใช้งานอยู่เป็นประจำ  แล้วเรียกแฟ้มข้อมูลนั้น ๆ เพื่อให้ QL ลงมือวิเคราะห์ได้เลย (นี่คือแผนการ)";
+    return "          ระบุแหล่งของข้อมูลที่ต้องการจะนำมาวิเคราะห์  ซึ่งขณะนี้ทำได้ 2 วิธี คือ" + CRLF +
+           "               1.  ป้อนข้อมูลผ่านโปรแกรม Quillet (QLT) โดยตรง" + CRLF +
+           "               2.  เตรียมข้อมูลเป็น Text File (*.txt) เหมือนกับการเตรียมข้อมูลสำหรับ โปรแกรม Tarvik และ "
+           "Orvel สามารถอ่านเพิ่มเติมได้จาก Help! " +
+           CRLF + CRLF +
+           "            ต่อไปจะพัฒนาให้ QLT อ่านข้อมูลได้จากแฟ้ม *.doc (Document File) คือสามารถเตรียมข้อมูลจากโปรแกรม  "
+           "Microsoft  Word ที่ใช้งานอยู่เป็นประจำ  แล้วเรียกแฟ้มข้อมูลนั้น ๆ เพื่อให้ QL ลงมือวิเคราะห์ได้เลย (นี่คือแผนการ)";
 }
 } // namespace
 
-frm2_Source::frm2_Source(Application& app) : WizardPage(app, R"qlt( // Quillet \\->  ระบุแหล่งข้อมูล)qlt", QStringLiteral("frm2_Source"))
+frm2_Source::frm2_Source(Application& app)
+    : WizardPage(app, R"qlt( // Quillet \\->  ระบุแหล่งข้อมูล)qlt", QStringLiteral("frm2_Source"))
 {
     Label1 = new QLabel("ระบุแหล่งข้อมูลนำเข้า", this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -136,7 +143,8 @@ void frm2_Source::cmdNext_Click()
     }
     // Only the file chosen with Browse counts; the name test is exact, so ".TXT" is refused.
     if (!app.data.DataFile.endsWith(QStringLiteral(".txt"))) {
-        app.platform.message("แฟ้มข้อมูลไม่ใช่นามสกุล   txt  กรุณาป้อนใหม่", "|| ผิดพลาด ||", Platform::Icon::Warning, Platform::Buttons::Ok);
+        app.platform.message("แฟ้มข้อมูลไม่ใช่นามสกุล   txt  กรุณาป้อนใหม่", "|| ผิดพลาด ||", Platform::Icon::Warning,
+                             Platform::Buttons::Ok);
         return;
     }
     if (app.show(PageId::Stat))

@@ -23,20 +23,23 @@ const QString CheckAgainTitle = R"qlt(// ผิดพลาด \\)qlt";
 // Rows of the examinee block; the answer row moves up into the name row's place without names.
 enum ExamineeRow { IdRow, NameRow, AnswerRow };
 
-QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent) {
+QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent)
+{
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText); // runs of blanks in the texts are kept
     return label;
 }
 
-QLineEdit* makeBox(const QString& name, QWidget* parent) {
+QLineEdit* makeBox(const QString& name, QWidget* parent)
+{
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     return box;
 }
 
-QHBoxLayout* indented(std::initializer_list<QWidget*> widgets) {
+QHBoxLayout* indented(std::initializer_list<QWidget*> widgets)
+{
     auto* row = new QHBoxLayout;
     row->setContentsMargins(32, 0, 0, 0);
     for (QWidget* widget : widgets)
@@ -47,7 +50,8 @@ QHBoxLayout* indented(std::initializer_list<QWidget*> widgets) {
 } // namespace
 
 frm2_SourceInput::frm2_SourceInput(Application& app)
-    : WizardPage(app, R"qlt( // Quillet \\->  ป้อนข้อมูล)qlt", QStringLiteral("frm2_SourceInput")) {
+    : WizardPage(app, R"qlt( // Quillet \\->  ป้อนข้อมูล)qlt", QStringLiteral("frm2_SourceInput"))
+{
     Label1 = makeLabel(QStringLiteral("Label1"), "ป้อนข้อมูลนำเข้าผ่าน QLT", this);
     Label1->setToolTip("ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
     QFont titleFont = Label1->font();
@@ -156,12 +160,14 @@ frm2_SourceInput::frm2_SourceInput(Application& app)
     resize(760, 600);
 }
 
-bool frm2_SourceInput::Form_Load() {
+bool frm2_SourceInput::Form_Load()
+{
     app.data.CurStud = 1;
     return true;
 }
 
-bool frm2_SourceInput::eventFilter(QObject* watched, QEvent* event) {
+bool frm2_SourceInput::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == txtStudents && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -172,7 +178,8 @@ bool frm2_SourceInput::eventFilter(QObject* watched, QEvent* event) {
     return WizardPage::eventFilter(watched, event);
 }
 
-void frm2_SourceInput::optName_Click(int index) {
+void frm2_SourceInput::optName_Click(int index)
+{
     const bool names = index == 1;
     app.data.NameGiven = names ? 1 : 0;
     lblName->setVisible(names);
@@ -184,7 +191,8 @@ void frm2_SourceInput::optName_Click(int index) {
     }
 }
 
-void frm2_SourceInput::cmdSaveAllK_Click() {
+void frm2_SourceInput::cmdSaveAllK_Click()
+{
     TestData& data = app.data;
     const QString key = txtAllKeys->text();
     QString refusal;
@@ -217,7 +225,8 @@ void frm2_SourceInput::cmdSaveAllK_Click() {
     txtStudents->setFocus();
 }
 
-void frm2_SourceInput::txtStudents_Enter() {
+void frm2_SourceInput::txtStudents_Enter()
+{
     const int count = readCount();
     if (count < 0) {
         txtStudents->setFocus();
@@ -232,7 +241,8 @@ void frm2_SourceInput::txtStudents_Enter() {
         focusNextChild();
 }
 
-int frm2_SourceInput::readCount() {
+int frm2_SourceInput::readCount()
+{
     const QString text = txtStudents->text().trimmed();
     static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
     bool fits = false;
@@ -256,7 +266,8 @@ int frm2_SourceInput::readCount() {
     return -1;
 }
 
-void frm2_SourceInput::resizeExaminees(int count) {
+void frm2_SourceInput::resizeExaminees(int count)
+{
     TestData& data = app.data;
     const int kept = saved();
     const auto keepSaved = [count, kept](const QStringList& old) {
@@ -273,12 +284,14 @@ void frm2_SourceInput::resizeExaminees(int count) {
         data.AnsMatrix.setRow(i, data.StudAns[i]);
 }
 
-void frm2_SourceInput::cmdSaveStud_Click() {
+void frm2_SourceInput::cmdSaveStud_Click()
+{
     enterExaminee();
     showCompletion();
 }
 
-void frm2_SourceInput::enterExaminee() {
+void frm2_SourceInput::enterExaminee()
+{
     TestData& data = app.data;
     // Before a count is entered here, CurStud and NumStud may still describe an earlier data set.
     if (!countEntered_ || data.CurStud > data.NumStud) {
@@ -312,7 +325,8 @@ void frm2_SourceInput::enterExaminee() {
     ClearEntry();
 }
 
-void frm2_SourceInput::AnsToMatrix() {
+void frm2_SourceInput::AnsToMatrix()
+{
     TestData& data = app.data;
     const QString& answers = data.StudAns[data.CurStud];
     if (answers.size() != data.NumItems) {
@@ -323,28 +337,33 @@ void frm2_SourceInput::AnsToMatrix() {
     ++data.CurStud;
 }
 
-void frm2_SourceInput::ClearEntry() {
+void frm2_SourceInput::ClearEntry()
+{
     txtID->clear();
     txtAns->clear();
     txtID->setFocus();
 }
 
-void frm2_SourceInput::AnswerMismatch() {
+void frm2_SourceInput::AnswerMismatch()
+{
     app.platform.message("คำตอบ ไม่เท่ากับ คำถาม  ตรวจสอบอีกครั้ง!", CheckAgainTitle, Platform::Icon::Warning,
                          Platform::Buttons::Ok);
     showProgress(app.data.CurStud);
     txtAns->setFocus();
 }
 
-void frm2_SourceInput::showProgress(int examinee) {
+void frm2_SourceInput::showProgress(int examinee)
+{
     lblNum_Stud->setText("ป้อนข้อมูลของคนที่  " + QString::number(examinee));
 }
 
-bool frm2_SourceInput::complete() const {
+bool frm2_SourceInput::complete() const
+{
     return countEntered_ && app.data.CurStud == app.data.NumStud + 1;
 }
 
-void frm2_SourceInput::showCompletion() {
+void frm2_SourceInput::showCompletion()
+{
     const bool done = complete();
     lblNum_Stud->setVisible(!done);
     cmdSaveStud->setEnabled(!done);
@@ -353,17 +372,20 @@ void frm2_SourceInput::showCompletion() {
         cmdNext->setFocus();
 }
 
-int frm2_SourceInput::saved() const {
+int frm2_SourceInput::saved() const
+{
     return app.data.CurStud - 1;
 }
 
-void frm2_SourceInput::cmdNext_Click() {
+void frm2_SourceInput::cmdNext_Click()
+{
     app.show(PageId::InputChecker);
     app.inputChecker().showSkipHint();
     app.hide(PageId::SourceInput);
 }
 
-void frm2_SourceInput::cmdstart_Click() {
+void frm2_SourceInput::cmdstart_Click()
+{
     app.show(PageId::Source);
     app.unload(PageId::SourceInput);
 }

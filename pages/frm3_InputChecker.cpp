@@ -18,7 +18,8 @@
 namespace {
 // The listing as the file holds it: what code page 874 cannot hold shows as "?", and the lines
 // are paragraphs of the box, with no empty one after the last.
-QString asWritten(const QString& listing) {
+QString asWritten(const QString& listing)
+{
     QStringDecoder decoder("windows-874");
     QString shown = decoder.decode(encodeText(listing));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -28,7 +29,8 @@ QString asWritten(const QString& listing) {
 } // namespace
 
 frm3_InputChecker::frm3_InputChecker(Application& app)
-    : WizardPage(app, R"qlt( // Quillet \\->  ตรวจสอบข้อมูล)qlt", QStringLiteral("frm3_InputChecker")) {
+    : WizardPage(app, R"qlt( // Quillet \\->  ตรวจสอบข้อมูล)qlt", QStringLiteral("frm3_InputChecker"))
+{
     Label1 = new QLabel("ตรวจสอบข้อมูลนำเข้าแบบผ่าน QLT", this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);
@@ -82,11 +84,13 @@ frm3_InputChecker::frm3_InputChecker(Application& app)
     resize(760, 560);
 }
 
-void frm3_InputChecker::showSkipHint() {
+void frm3_InputChecker::showSkipHint()
+{
     RichTextBox1->setPlainText("   * ถ้ามั่นใจว่าข้อมูลนำเข้าไม่มีอะไรผิดพลาด  สามารถข้ามขั้นตอนนี้ได้เลยครับ *");
 }
 
-void frm3_InputChecker::cmdCheck_Click() {
+void frm3_InputChecker::cmdCheck_Click()
+{
     const QString path = app.outputPath(QString(InputListingFileName));
     const QString listing = composeInputListing(app.data);
     if (!app.platform.writeTextFile(path, listing)) {
@@ -99,12 +103,14 @@ void frm3_InputChecker::cmdCheck_Click() {
     RichTextBox1->setPlainText(asWritten(listing));
 }
 
-void frm3_InputChecker::cmdNext_Click() {
+void frm3_InputChecker::cmdNext_Click()
+{
     app.show(PageId::Stat);
     app.hide(PageId::InputChecker);
 }
 
-void frm3_InputChecker::cmdBack_Click() {
+void frm3_InputChecker::cmdBack_Click()
+{
     app.unload(PageId::SourceInput);
     app.unload(PageId::InputChecker);
     app.show(PageId::SourceInput);

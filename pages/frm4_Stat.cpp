@@ -38,7 +38,8 @@ QCheckBox* makeBox(const QString& name, const QString& caption, QWidget* parent)
 }
 } // namespace
 
-frm4_Stat::frm4_Stat(Application& app) : WizardPage(app, R"qlt( // Quillet \\->  เลือกค่าสถิติและการวิเคราะห์)qlt", QStringLiteral("frm4_Stat"))
+frm4_Stat::frm4_Stat(Application& app)
+    : WizardPage(app, R"qlt( // Quillet \\->  เลือกค่าสถิติและการวิเคราะห์)qlt", QStringLiteral("frm4_Stat"))
 {
     Label1 = boldLabel(QStringLiteral("Label1"), "เลือกสถิติที่ต้องการ", this);
     Label1->setToolTip("ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
@@ -49,9 +50,10 @@ frm4_Stat::frm4_Stat(Application& app) : WizardPage(app, R"qlt( // Quillet \\-> 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Label2 = boldLabel(QStringLiteral("Label2"), " เกี่ยวกับคะแนน ", Frame1);
-    const QString statCaptions[] = {"คะแนนดิบ (Row Score)", "พิสัย (Range)", "มัชฌิมเลขคณิต (Mean)", "มัธยฐาน (Median)",
-                                    "ฐานนิยม (Mode)", "ส่วนเบี่ยงเบนมาตรฐาน (SD)", QString(),    "Z-Score",
-                                    "T-Score", "ความเบ้ (Skewness)", "ความโด่ง (Kurtosis)"};
+    const QString statCaptions[] = {
+        "คะแนนดิบ (Row Score)",    "พิสัย (Range)", "มัชฌิมเลขคณิต (Mean)", "มัธยฐาน (Median)", "ฐานนิยม (Mode)",
+        "ส่วนเบี่ยงเบนมาตรฐาน (SD)", QString(),     "Z-Score",           "T-Score",         "ความเบ้ (Skewness)",
+        "ความโด่ง (Kurtosis)"};
     for (int index = 0; index < int(chkStat.size()); ++index)
         if (index != StatBox::Spare)
             chkStat[index] = makeBox(QStringLiteral("chkStat%1").arg(index), statCaptions[index], Frame1);
@@ -59,9 +61,12 @@ frm4_Stat::frm4_Stat(Application& app) : WizardPage(app, R"qlt( // Quillet \\-> 
     Frame2 = new QGroupBox(this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Label3 = boldLabel(QStringLiteral("Label3"), " เกี่ยวกับแบบสอบ", Frame2);
-    const QString analyseCaptions[] = {"ความเที่ยง (Validity)", "ความยาก (Difficulty)", "อำนาจจำแนก (Discrimination)", "ความคลาดเคลื่อนมาตรฐานของการวัด  (SEM)", "ประสิทธิภาพของตัวลวง"};
+    const QString analyseCaptions[] = {"ความเที่ยง (Validity)", "ความยาก (Difficulty)",
+                                       "อำนาจจำแนก (Discrimination)", "ความคลาดเคลื่อนมาตรฐานของการวัด  (SEM)",
+                                       "ประสิทธิภาพของตัวลวง"};
     for (int index = 0; index < int(chkAnalyse.size()); ++index)
-        chkAnalyse[index] = makeBox(QStringLiteral("chkAnalyse%1").arg(index), analyseCaptions[index], Frame2);
+        chkAnalyse[index] =
+            makeBox(QStringLiteral("chkAnalyse%1").arg(index), analyseCaptions[index], Frame2);
     const QString choiceCaptions[] = {"4 ตัวเลือก", "5 ตัวเลือก"};
     for (int index = 0; index < 2; ++index) {
         optChoice[index] = new QRadioButton(choiceCaptions[index], Frame2);
@@ -86,8 +91,10 @@ frm4_Stat::frm4_Stat(Application& app) : WizardPage(app, R"qlt( // Quillet \\-> 
     // Score boxes in two columns: raw score, mean, median, mode, range | SD, Z, T, skewness, kurtosis.
     auto* scores = new QGridLayout(Frame1);
     scores->addWidget(Label2, 0, 0, 1, 2);
-    const int leftScores[] = {StatBox::RawScore, StatBox::Mean, StatBox::Median, StatBox::Mode, StatBox::Range};
-    const int rightScores[] = {StatBox::SD, StatBox::ZScore, StatBox::TScore, StatBox::Skewness, StatBox::Kurtosis};
+    const int leftScores[] = {StatBox::RawScore, StatBox::Mean, StatBox::Median, StatBox::Mode,
+                              StatBox::Range};
+    const int rightScores[] = {StatBox::SD, StatBox::ZScore, StatBox::TScore, StatBox::Skewness,
+                               StatBox::Kurtosis};
     for (int row = 0; row < 5; ++row) {
         scores->addWidget(chkStat[leftScores[row]], row + 1, 0);
         scores->addWidget(chkStat[rightScores[row]], row + 1, 1);
@@ -132,8 +139,8 @@ frm4_Stat::frm4_Stat(Application& app) : WizardPage(app, R"qlt( // Quillet \\-> 
     for (QCheckBox* box : chkStat)
         if (box)
             order.append(box);
-    for (int index : {AnalyseBox::Reliability, AnalyseBox::Difficulty, AnalyseBox::SEM, AnalyseBox::Discrimination,
-                      AnalyseBox::Distractors})
+    for (int index : {AnalyseBox::Reliability, AnalyseBox::Difficulty, AnalyseBox::SEM,
+                      AnalyseBox::Discrimination, AnalyseBox::Distractors})
         order.append(chkAnalyse[index]);
     order << optChoice[1] << optChoice[0];
     for (int index = 1; index < order.size(); ++index)
@@ -205,7 +212,8 @@ void frm4_Stat::cmdCal_Click()
 {
     AnalysisSelection selection = boxes();
     // A choice remembered from an earlier visit is not shown on the page, so it must be chosen here.
-    if (selection.chkAnalyse[AnalyseBox::Distractors] && !optChoice[0]->isChecked() && !optChoice[1]->isChecked()) {
+    if (selection.chkAnalyse[AnalyseBox::Distractors] && !optChoice[0]->isChecked() &&
+        !optChoice[1]->isChecked()) {
         app.warn(QStringLiteral("กรุณาเลือกจำนวนตัวเลือกของข้อสอบ (%1 หรือ %2) "
                                 "ก่อนวิเคราะห์ประสิทธิภาพของตัวลวงครับ")
                      .arg(optChoice[0]->text(), optChoice[1]->text()));

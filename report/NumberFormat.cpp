@@ -19,7 +19,8 @@ struct RoundedDigits {
 
 // Rounds the 15-significant-digit decimal form of `magnitude`, d.dddddddddddddde±x as printf's
 // "%.14e" gives it.
-void roundDecimalForm(double magnitude, int decimals, RoundedDigits& rounded) {
+void roundDecimalForm(double magnitude, int decimals, RoundedDigits& rounded)
+{
     char form[32];
     const auto end = std::to_chars(form, form + sizeof form, magnitude, std::chars_format::scientific,
                                    SignificantDigits - 1)
@@ -65,7 +66,8 @@ void roundDecimalForm(double magnitude, int decimals, RoundedDigits& rounded) {
 // three decimals, the 15-digit form and the product magnitude * 10^decimals both lie within 1e-6
 // of the exact scaled value, so a scaled fraction further than 1e-5 from one half rounds the same
 // way for all three. Returns false when the fraction is too close to call.
-bool roundScaled(double magnitude, int decimals, RoundedDigits& rounded) {
+bool roundScaled(double magnitude, int decimals, RoundedDigits& rounded)
+{
     constexpr double scales[] = {1, 10, 100, 1000};
     if (!(magnitude < 1e6) || decimals > 3)
         return false;
@@ -85,7 +87,8 @@ bool roundScaled(double magnitude, int decimals, RoundedDigits& rounded) {
     return true;
 }
 
-RoundedDigits roundToDecimals(double value, int decimals) {
+RoundedDigits roundToDecimals(double value, int decimals)
+{
     RoundedDigits rounded;
     if (!roundScaled(std::fabs(value), decimals, rounded))
         roundDecimalForm(std::fabs(value), decimals, rounded);
@@ -97,7 +100,8 @@ RoundedDigits roundToDecimals(double value, int decimals) {
 
 // NaN and infinities never come from the analysis; they print as C would print them rather than as
 // digits.
-bool appendNonFinite(NumberText& text, double value) {
+bool appendNonFinite(NumberText& text, double value)
+{
     if (std::isfinite(value))
         return false;
     char form[8];
@@ -107,7 +111,8 @@ bool appendNonFinite(NumberText& text, double value) {
     return true;
 }
 
-void appendDigits(NumberText& text, const RoundedDigits& rounded, bool grouped) {
+void appendDigits(NumberText& text, const RoundedDigits& rounded, bool grouped)
+{
     for (int p = 0; p < rounded.integerDigits; ++p) {
         const int left = rounded.integerDigits - p; // integer digits from here to the point
         if (grouped && p > 0 && left % 3 == 0)
@@ -120,7 +125,8 @@ void appendDigits(NumberText& text, const RoundedDigits& rounded, bool grouped) 
         text.append(rounded.digits[p]);
 }
 
-NumberText formatFixed(double value, int decimals, bool grouped) {
+NumberText formatFixed(double value, int decimals, bool grouped)
+{
     NumberText text;
     if (appendNonFinite(text, value))
         return text;
@@ -133,19 +139,23 @@ NumberText formatFixed(double value, int decimals, bool grouped) {
 
 } // namespace
 
-NumberText formatStandard(double value) {
+NumberText formatStandard(double value)
+{
     return formatFixed(value, 2, true);
 }
 
-NumberText formatThreeDecimals(double value) {
+NumberText formatThreeDecimals(double value)
+{
     return formatFixed(value, 3, false);
 }
 
-NumberText formatTwoDecimals(double value) {
+NumberText formatTwoDecimals(double value)
+{
     return formatFixed(value, 2, false);
 }
 
-NumberText formatPlainNumber(double value) {
+NumberText formatPlainNumber(double value)
+{
     NumberText text;
     if (appendNonFinite(text, value))
         return text;
@@ -157,7 +167,8 @@ NumberText formatPlainNumber(double value) {
     return text;
 }
 
-NumberText formatJoinedInteger(std::int64_t value) {
+NumberText formatJoinedInteger(std::int64_t value)
+{
     NumberText text;
     char digits[24];
     const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;

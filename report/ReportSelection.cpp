@@ -2,7 +2,8 @@
 
 namespace {
 
-QString selectionCode(bool first, bool second, bool third) {
+QString selectionCode(bool first, bool second, bool third)
+{
     const QChar code[] = {QLatin1Char(first ? '1' : '0'), QLatin1Char(second ? '1' : '0'),
                           QLatin1Char(third ? '1' : '0')};
     return QString(code, 3);
@@ -10,15 +11,18 @@ QString selectionCode(bool first, bool second, bool third) {
 
 } // namespace
 
-QString ReportSelection::ScoreCode() const {
+QString ReportSelection::ScoreCode() const
+{
     return selectionCode(IncludeRawScore, IncludeZScore, IncludeTScore);
 }
 
-QString ReportSelection::ItemCode() const {
+QString ReportSelection::ItemCode() const
+{
     return selectionCode(IncludeDifficulty, IncludeDiscrimination, IncludeDistractors);
 }
 
-ReportSelection reportSelection(const AnalysisSelection& boxes) {
+ReportSelection reportSelection(const AnalysisSelection& boxes)
+{
     const auto& stat = boxes.chkStat;
     const auto& analyse = boxes.chkAnalyse;
     ReportSelection selection;

@@ -7,15 +7,18 @@ namespace {
 
 // A result that no run computed (a box ticked after the last run) reads as 0 or empty rather than
 // past the end of its array.
-double at(const std::vector<double>& values, int index) {
+double at(const std::vector<double>& values, int index)
+{
     return index < qsizetype(values.size()) ? values[index] : 0.0;
 }
 
-QStringView at(const QStringList& texts, int index) {
+QStringView at(const QStringList& texts, int index)
+{
     return index < texts.size() ? QStringView(texts[index]) : QStringView();
 }
 
-template <class T> T at(const Grid<T>& grid, int row, int column) {
+template <class T> T at(const Grid<T>& grid, int row, int column)
+{
     return row < grid.rows() && column < grid.columns() ? grid(row, column) : T();
 }
 
@@ -26,9 +29,12 @@ class ReportComposer {
 public:
     ReportComposer(const TestData& data, const AnalysisResults& results, const ReportSelection& selection)
         : data(data), results(results), selection(selection),
-          out(qsizetype(data.NumStud) * 96 + qsizetype(data.NumItems) * (data.NumChoices + 3) * 64 + 4096) {}
+          out(qsizetype(data.NumStud) * 96 + qsizetype(data.NumItems) * (data.NumChoices + 3) * 64 + 4096)
+    {
+    }
 
-    QString compose() {
+    QString compose()
+    {
         heading();
         scoreTable();
         basicStatistics();
@@ -41,7 +47,8 @@ public:
     }
 
 private:
-    void heading() {
+    void heading()
+    {
         out.zone().text(u"ผลการตรวจคะแนนและการวิเคราะห์ข้อสอบ").endLine();
         out.text(u"  ข้อสอบจำนวน  ").number(formatPlainNumber(data.NumItems)).text(u"  ข้อ");
         out.zone().text(u"ผู้เข้าสอบจำนวน  ").number(formatPlainNumber(data.NumStud)).text(u"  คน").endLine();
@@ -50,7 +57,8 @@ private:
 
     // The selected columns follow in the order of ScoreCode; for every code the page allows, this is
     // the table's layout.
-    void scoreTable() {
+    void scoreTable()
+    {
         if (selection.ScoreCode() == u"000")
             return;
         out.text(u"  ตอนที่ 1 :  คะแนนดิบ  -  Z-Score  -  t-Score").endLine();
@@ -68,7 +76,8 @@ private:
     }
 
     // Mode, skewness and kurtosis print only inside a part that one of the other four opens.
-    void basicStatistics() {
+    void basicStatistics()
+    {
         if (!selection.IncludeRange && !selection.IncludeMean && !selection.IncludeMedian &&
             !selection.IncludeSD)
             return;
@@ -97,7 +106,8 @@ private:
     }
 
     // The distractor analysis alone never opens this part: the page ticks discrimination with it.
-    void testQuality() {
+    void testQuality()
+    {
         if (!selection.IncludeReliability && !selection.IncludeDifficulty &&
             !selection.IncludeDiscrimination && !selection.IncludeSEM)
             return;
@@ -114,7 +124,8 @@ private:
 
     // "000" prints no table, and neither do "001" and "101": the page never ticks the distractor
     // analysis without discrimination.
-    void itemTables() {
+    void itemTables()
+    {
         const QString code = selection.ItemCode();
         if (code == u"100") {
             difficultyTable();
@@ -142,7 +153,8 @@ private:
         }
     }
 
-    void difficultyTable() {
+    void difficultyTable()
+    {
         out.text(u"  ค่าความยาก (Difficulty)").endLine();
         for (int j = 1; j <= data.NumItems; ++j) {
             itemLabel(j).zone().number(formatTwoDecimals(at(results.ItemDifficulty, j)));
@@ -154,7 +166,8 @@ private:
     PrintZoneWriter& itemLabel(int item) { return out.text(u"  ข้อ   ").number(formatJoinedInteger(item)); }
 
     // Each item's choices, the keyed one labelled by `keyMarker`; every label is 15 characters wide.
-    void optionBlocks(QStringView keyMarker) {
+    void optionBlocks(QStringView keyMarker)
+    {
         for (int j = 1; j <= data.NumItems; ++j) {
             out.text(u"  ข้อ     ").number(formatJoinedInteger(j)).endLine();
             for (int k = 1; k <= data.NumChoices; ++k) {
@@ -175,12 +188,13 @@ private:
 
 } // namespace
 
-QString composeReport(const TestData& data, const AnalysisResults& results,
-                      const ReportSelection& selection) {
+QString composeReport(const TestData& data, const AnalysisResults& results, const ReportSelection& selection)
+{
     return ReportComposer(data, results, selection).compose();
 }
 
 bool WriteReport(const QString& path, const TestData& data, const AnalysisResults& results,
-                 const ReportSelection& selection, QString* error) {
+                 const ReportSelection& selection, QString* error)
+{
     return saveTextFile(path, composeReport(data, results, selection), TextEncoding::Cp874, error);
 }

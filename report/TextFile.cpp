@@ -14,8 +14,8 @@ QByteArray encodeText(QStringView text, TextEncoding encoding)
 bool saveTextFile(const QString& path, QStringView text, TextEncoding encoding, QString* error)
 {
     QSaveFile file(path);
-    const bool saved = file.open(QIODevice::WriteOnly) && file.write(encodeText(text, encoding)) >= 0 &&
-                       file.commit();
+    const bool saved =
+        file.open(QIODevice::WriteOnly) && file.write(encodeText(text, encoding)) >= 0 && file.commit();
     if (!saved && error)
         *error = file.errorString();
     return saved;

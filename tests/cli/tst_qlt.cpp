@@ -26,8 +26,8 @@ Run qlt(const QStringList& arguments, const QString& folder, const QByteArray& i
     process.write(input);
     process.closeWriteChannel();
     process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            QString::fromUtf8(process.readAllStandardError())};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
 }
 
 const QString Sample = examplePath(QStringLiteral("class-4choices.txt"));
@@ -64,8 +64,8 @@ private slots:
         QTest::newRow("-o names the report file") << QStringList{"-o", "a.doc", Sample} << "a.doc" << false;
         QTest::newRow("--output= names it too") << QStringList{"--output=b.doc", Sample} << "b.doc" << false;
         QTest::newRow("-o - writes to standard output") << QStringList{"-o", "-", Sample} << "" << false;
-        QTest::newRow("--encoding utf-8 writes UTF-8") << QStringList{"--encoding", "utf-8", "-o", "-", Sample} << ""
-                                                       << true;
+        QTest::newRow("--encoding utf-8 writes UTF-8")
+            << QStringList{"--encoding", "utf-8", "-o", "-", Sample} << "" << true;
         QTest::newRow("--encoding windows-874 is the default")
             << QStringList{"--encoding=windows-874", "-o", "c.doc", Sample} << "c.doc" << false;
     }
@@ -95,8 +95,8 @@ private slots:
     {
         QTest::addColumn<QString>("flag");
         QTest::addColumn<QStringList>("mentions");
-        const QStringList everyFlag = {"--select", "--choices", "--output", "--encoding", "--help", "--version",
-                                       "distractors", "qlt -s"};
+        const QStringList everyFlag = {"--select", "--choices", "--output",    "--encoding",
+                                       "--help",   "--version", "distractors", "qlt -s"};
         QTest::newRow("-h") << "-h" << everyFlag;
         QTest::newRow("--help") << "--help" << everyFlag;
         QTest::newRow("-v") << "-v" << QStringList{"qlt 1."};
@@ -195,21 +195,23 @@ private slots:
                                                   << "raw,range,mean,median,mode,sd,z,t,skewness,kurtosis,"
                                                      "reliability,difficulty,discrimination,sem"
                                                   << 0;
-        QTest::newRow("every box, five choices")
-            << "class-5choices.txt"
-            << "raw,range,mean,median,mode,sd,z,t,skewness,kurtosis,reliability,difficulty,discrimination,sem,"
-               "distractors"
-            << 5;
-        QTest::newRow("a few boxes on the file with slips")
-            << "class-slips.txt" << "z,mode,discrimination,distractors" << 4;
-        QTest::newRow("no box at all") << "class-4choices.txt" << "" << 0;
+        QTest::newRow("every box, five choices") << "class-5choices.txt"
+                                                 << "raw,range,mean,median,mode,sd,z,t,skewness,kurtosis,"
+                                                    "reliability,difficulty,discrimination,sem,"
+                                                    "distractors"
+                                                 << 5;
+        QTest::newRow("a few boxes on the file with slips") << "class-slips.txt"
+                                                            << "z,mode,discrimination,distractors" << 4;
+        QTest::newRow("no box at all") << "class-4choices.txt"
+                                       << "" << 0;
     }
     void sameReportAsTheAnalysisPage()
     {
         QFETCH(QString, sample);
         QFETCH(QString, select);
         QFETCH(int, choices);
-        QStringList arguments = {QStringLiteral("--select=") + select, QStringLiteral("-o"), QStringLiteral("-")};
+        QStringList arguments = {QStringLiteral("--select=") + select, QStringLiteral("-o"),
+                                 QStringLiteral("-")};
         if (choices)
             arguments << QStringLiteral("-c") << QString::number(choices);
         const Run run = qlt(arguments << examplePath(sample), folder.path());
@@ -222,9 +224,12 @@ private slots:
         auto* page = f.loaded<frm4_Stat>(PageId::Stat);
         AnalysisSelection boxes;
         for (const QString& name : select.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            static const QStringList stat = {"raw", "range", "mean", "median", "mode", "sd", "", "z", "t", "skewness", "kurtosis"};
-            static const QStringList analyse = {"reliability", "difficulty", "discrimination", "sem", "distractors"};
-            (stat.contains(name) ? boxes.chkStat[stat.indexOf(name)] : boxes.chkAnalyse[analyse.indexOf(name)]) = true;
+            static const QStringList stat = {"raw", "range", "mean", "median",   "mode",    "sd",
+                                             "",    "z",     "t",    "skewness", "kurtosis"};
+            static const QStringList analyse = {"reliability", "difficulty", "discrimination", "sem",
+                                                "distractors"};
+            (stat.contains(name) ? boxes.chkStat[stat.indexOf(name)]
+                                 : boxes.chkAnalyse[analyse.indexOf(name)]) = true;
         }
         page->setBoxes(boxes);
         if (choices)

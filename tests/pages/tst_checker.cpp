@@ -29,7 +29,8 @@ struct Examinee {
 };
 
 // A class as the entry page leaves it in the model.
-void setClass(TestData& data, const QString& key, const QList<Examinee>& examinees) {
+void setClass(TestData& data, const QString& key, const QList<Examinee>& examinees)
+{
     data.setKey(key);
     data.NumStud = int(examinees.size());
     data.StudID = makeTextArray(data.NumStud);
@@ -52,13 +53,15 @@ class CheckingPageTest : public QObject {
     QString listingPath() const { return QDir(f->platform.programFolderPath).filePath("InputData.doc"); }
     QString writtenListing() const { return fromCp874(readBytes(listingPath())); }
     QString shown() { return checker()->RichTextBox1->toPlainText(); }
-    void openChecker() {
+    void openChecker()
+    {
         f->app.show(PageId::InputChecker);
         checker()->showSkipHint();
     }
 
     // Types a class on the entry page with the mouse and the boxes, names given, and presses Next.
-    void typeClass(const QString& key, const QList<Examinee>& examinees) {
+    void typeClass(const QString& key, const QList<Examinee>& examinees)
+    {
         auto* entry = f->loaded<frm2_SourceInput>(PageId::SourceInput);
         entry->optName[1]->click();
         entry->txtAllKeys->setText(key);
@@ -77,12 +80,14 @@ class CheckingPageTest : public QObject {
 
 private slots:
     void init() { f = std::make_unique<AppFixture>(); }
-    void cleanup() {
+    void cleanup()
+    {
         f.reset();
         settle();
     }
 
-    void checkListsTheKeyThenIdentifiersAndAnswersWithoutNames() {
+    void checkListsTheKeyThenIdentifiersAndAnswersWithoutNames()
+    {
         setClass(f->app.data, "1234", {{"01", "1243", "Anong"}, {"02", "2234", "Boon"}});
         openChecker();
         QCOMPARE(shown(), SkipHint);
@@ -95,7 +100,8 @@ private slots:
         QVERIFY(f->platform.messages.isEmpty());
     }
 
-    void answersStartAtTheNextPrintZone_data() {
+    void answersStartAtTheNextPrintZone_data()
+    {
         QTest::addColumn<int>("idLength");
         QTest::addColumn<int>("answerColumn");
         QTest::newRow("one character: column 15") << 1 << 15;
@@ -103,7 +109,8 @@ private slots:
         QTest::newRow("exactly 14 characters: column 29") << 14 << 29;
         QTest::newRow("28 characters: column 43") << 28 << 43;
     }
-    void answersStartAtTheNextPrintZone() {
+    void answersStartAtTheNextPrintZone()
+    {
         QFETCH(int, idLength);
         QFETCH(int, answerColumn);
         const QString id(idLength, QLatin1Char('7'));
@@ -115,7 +122,8 @@ private slots:
         QCOMPARE(shown().split('\n').value(1), line);
     }
 
-    void checkTwiceRewritesTheFileAndShowsItOnce() {
+    void checkTwiceRewritesTheFileAndShowsItOnce()
+    {
         setClass(f->app.data, "24311234512345",
                  {{"1", "24311234512345", ""}, {"2", "11111111111111", ""}, {"3", "22222222222222", ""}});
         openChecker();
@@ -132,7 +140,8 @@ private slots:
         QCOMPARE(shown(), QString(writtenListing()).replace("\r\n", "\n").chopped(1));
     }
 
-    void theBoxShowsWhatTheFileHoldsAsPlainText() {
+    void theBoxShowsWhatTheFileHoldsAsPlainText()
+    {
         setClass(f->app.data, "12", {{"<b>A&amp;B</b>", "12", ""}, {QStringLiteral("Zoë"), "21", ""}});
         openChecker();
         click(checker()->cmdCheck);
@@ -142,7 +151,8 @@ private slots:
         QCOMPARE(checker()->RichTextBox1->document()->blockCount(), 3);
     }
 
-    void aListingThatCannotBeWrittenIsReportedAndChangesNothing() {
+    void aListingThatCannotBeWrittenIsReportedAndChangesNothing()
+    {
         setClass(f->app.data, "1234", {{"01", "1243", ""}});
         openChecker();
         f->platform.failWrites = true;
@@ -157,7 +167,8 @@ private slots:
         QVERIFY(checker()->isVisible());
     }
 
-    void theManualPathReachesTheAnalysisAndBackRestartsEntry() {
+    void theManualPathReachesTheAnalysisAndBackRestartsEntry()
+    {
         f->app.Main();
         click(f->loaded<frm1_Info>(PageId::Info)->cmdstart);
         auto* source = f->loaded<frm2_Source>(PageId::Source);

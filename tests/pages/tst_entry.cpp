@@ -22,7 +22,8 @@ const QString MoreThan = "จำนวนข้อมูลที่ป้อน
 const QString Mismatch = "คำตอบ ไม่เท่ากับ คำถาม  ตรวจสอบอีกครั้ง!";
 const QString ExamineeQuestion = "ข้อมูลที่กรอก ถูกต้องแล้วใช่หรือไม่ ?";
 
-QString progress(int examinee) {
+QString progress(int examinee)
+{
     return "ป้อนข้อมูลของคนที่  " + QString::number(examinee);
 }
 } // namespace
@@ -36,29 +37,34 @@ class EntryPageTest : public QObject {
     static QWidget* focused() { return QApplication::focusWidget(); }
     // Keys as the teacher presses them, into whatever has the focus.
     static void type(const QString& text) { QTest::keyClicks(focused(), text); }
-    static void enter() {
+    static void enter()
+    {
         QTest::keyClick(focused(), Qt::Key_Return);
         settle();
     }
 
     // Shortcuts for tests about one rule.
-    void saveKey(const QString& key) {
+    void saveKey(const QString& key)
+    {
         page->txtAllKeys->setText(key);
         click(page->cmdSaveAllK);
     }
-    void enterCount(const QString& count) {
+    void enterCount(const QString& count)
+    {
         page->txtStudents->setText(count);
         page->txtStudents->setFocus();
         QTest::keyClick(page->txtStudents, Qt::Key_Return);
     }
-    void saveExaminee(const QString& id, const QString& answers, const QString& name = {}) {
+    void saveExaminee(const QString& id, const QString& answers, const QString& name = {})
+    {
         page->txtID->setText(id);
         page->txtName->setText(name);
         page->txtAns->setText(answers);
         click(page->cmdSaveStud);
     }
     // Names chosen, key 1234 and the count saved, then `saved` examinees E1, E2, ... entered.
-    void prepare(int count, int saved, bool names = true) {
+    void prepare(int count, int saved, bool names = true)
+    {
         page->optName[names ? 1 : 0]->click();
         saveKey(QStringLiteral("1234"));
         enterCount(QString::number(count));
@@ -66,19 +72,22 @@ class EntryPageTest : public QObject {
             saveExaminee(QStringLiteral("E%1").arg(i), QStringLiteral("4321"), QStringLiteral("N%1").arg(i));
         f->platform.messages.clear();
     }
-    void verifyOpen(bool open) {
+    void verifyOpen(bool open)
+    {
         QCOMPARE(page->lblNum_Stud->isVisible(), open);
         QCOMPARE(page->cmdSaveStud->isEnabled(), open);
         QCOMPARE(page->cmdNext->isEnabled(), !open);
     }
-    void verifyOneWarning(const QString& prompt, const QString& title) {
+    void verifyOneWarning(const QString& prompt, const QString& title)
+    {
         QCOMPARE(f->platform.prompts(), QStringList{prompt});
         QCOMPARE(f->platform.messages.first().title, title);
         QCOMPARE(f->platform.messages.first().icon, Platform::Icon::Warning);
         QCOMPARE(f->platform.messages.first().buttons, Platform::Buttons::Ok);
     }
     // One warning of the page's own, in the program's style.
-    void verifyOwnWarning(const QString& mentions = {}) {
+    void verifyOwnWarning(const QString& mentions = {})
+    {
         QCOMPARE(f->platform.messages.size(), 1);
         QCOMPARE(f->platform.messages.first().title, ErrorTitle);
         QCOMPARE(f->platform.messages.first().icon, Platform::Icon::Warning);
@@ -86,18 +95,21 @@ class EntryPageTest : public QObject {
     }
 
 private slots:
-    void init() {
+    void init()
+    {
         f = std::make_unique<AppFixture>();
         f->app.show(PageId::SourceInput);
         page = f->loaded<frm2_SourceInput>(PageId::SourceInput);
         QApplication::setActiveWindow(page);
     }
-    void cleanup() {
+    void cleanup()
+    {
         f.reset();
         settle();
     }
 
-    void answerRowTakesTheNameRowsPlaceWithoutNames() {
+    void answerRowTakesTheNameRowsPlaceWithoutNames()
+    {
         QVERIFY(!page->optName[0]->isChecked() && !page->optName[1]->isChecked());
         page->layout()->activate();
         const int nameTop = page->txtName->y();
@@ -118,12 +130,14 @@ private slots:
         QCOMPARE(f->app.data.NameGiven, 1);
     }
 
-    void aWholeClassTypedWithTheKeyboardOnly_data() {
+    void aWholeClassTypedWithTheKeyboardOnly_data()
+    {
         QTest::addColumn<bool>("names");
         QTest::newRow("without names") << false;
         QTest::newRow("with names, each typed over the one before") << true;
     }
-    void aWholeClassTypedWithTheKeyboardOnly() {
+    void aWholeClassTypedWithTheKeyboardOnly()
+    {
         QFETCH(bool, names);
         const QStringList ids = {"01", "02", "03"};
         const QStringList people = {"Anong", "Boon", "Chai"};
@@ -188,7 +202,8 @@ private slots:
         QVERIFY(!page->isVisible());
     }
 
-    void aWrongNumberOfAnswersIsEnteredAgain() {
+    void aWrongNumberOfAnswersIsEnteredAgain()
+    {
         prepare(2, 0, false);
         saveExaminee(QStringLiteral("A1"), QStringLiteral("123"));
         QCOMPARE(f->platform.prompts(), (QStringList{ExamineeQuestion, Mismatch}));
@@ -209,7 +224,8 @@ private slots:
                 data.AnsMatrix.at(1, 5).isEmpty());
     }
 
-    void noToTheExamineeQuestionStoresNothing() {
+    void noToTheExamineeQuestionStoresNothing()
+    {
         prepare(2, 1);
         f->platform.answers = {Platform::Answer::No};
         saveExaminee(QStringLiteral("X"), QStringLiteral("1111"), QStringLiteral("Name"));
@@ -221,7 +237,8 @@ private slots:
         verifyOpen(true);
     }
 
-    void saveAnsRefusals_data() {
+    void saveAnsRefusals_data()
+    {
         QTest::addColumn<int>("earlierCount"); // examinees of a class in the model before the page opened
         QTest::addColumn<bool>("countEntered");
         QTest::addColumn<int>("namesChoice"); // -1: neither option chosen
@@ -239,7 +256,8 @@ private slots:
         QTest::newRow("answers left empty") << 5 << true << 0 << ""
                                             << "" << Incomplete;
     }
-    void saveAnsRefusals() {
+    void saveAnsRefusals()
+    {
         QFETCH(int, earlierCount);
         QFETCH(bool, countEntered);
         QFETCH(int, namesChoice);
@@ -265,13 +283,15 @@ private slots:
         verifyOpen(true);
     }
 
-    void keyRefusals_data() {
+    void keyRefusals_data()
+    {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("prompt"); // empty: a warning of the page's own
         QTest::newRow("an empty key box") << QString() << "ยังไม่ได้กรอก 'เฉลย' ของแบบสอบนี้เลยครับ ";
         QTest::newRow("a key of 32767 items") << QString(32767, QLatin1Char('1')) << QString();
     }
-    void keyRefusals() {
+    void keyRefusals()
+    {
         QFETCH(QString, key);
         QFETCH(QString, prompt);
         saveKey(QStringLiteral("1234"));
@@ -285,14 +305,16 @@ private slots:
         QCOMPARE(focused(), page->txtAllKeys);
     }
 
-    void aKeyOf32766ItemsIsTaken() {
+    void aKeyOf32766ItemsIsTaken()
+    {
         saveKey(QString(MaxCount, QLatin1Char('1')));
         QCOMPARE(f->platform.prompts(), QStringList{"ข้อสอบมี  " + QStringLiteral("32766") + " ข้อ ใช่หรือไม่ ?"});
         QCOMPARE(f->app.data.NumItems, MaxCount);
         QCOMPARE(f->app.data.Keys.size(), MaxCount + 2);
     }
 
-    void noToTheKeyQuestionKeepsTheEarlierKey() {
+    void noToTheKeyQuestionKeepsTheEarlierKey()
+    {
         saveKey(QStringLiteral("1234"));
         f->platform.answers = {Platform::Answer::No};
         saveKey(QStringLiteral("12345"));
@@ -302,7 +324,8 @@ private slots:
         QCOMPARE(focused(), page->txtAllKeys);
     }
 
-    void countRefusals_data() {
+    void countRefusals_data()
+    {
         QTest::addColumn<QString>("count");
         QTest::addColumn<QString>("prompt"); // empty: a warning of the page's own
         QTest::newRow("an empty count box") << QString() << "ต้องกรอกจำนวนผู้ที่สอบด้วยครับ ! ";
@@ -315,7 +338,8 @@ private slots:
         QTest::newRow("one more than 32766") << "32767" << QString();
         QTest::newRow("a number beyond every integer") << "99999999999999999999" << QString();
     }
-    void countRefusals() {
+    void countRefusals()
+    {
         QFETCH(QString, count);
         QFETCH(QString, prompt);
         prepare(3, 1);
@@ -329,14 +353,16 @@ private slots:
         QCOMPARE(focused(), page->txtStudents);
     }
 
-    void countsTaken_data() {
+    void countsTaken_data()
+    {
         QTest::addColumn<QString>("count");
         QTest::addColumn<int>("expected");
         QTest::newRow("32766 is the largest count") << "32766" << 32766;
         QTest::newRow("blanks around the number are ignored") << " 7 " << 7;
         QTest::newRow("leading zeros") << "007" << 7;
     }
-    void countsTaken() {
+    void countsTaken()
+    {
         QFETCH(QString, count);
         QFETCH(int, expected);
         saveKey(QStringLiteral("1234"));
@@ -349,7 +375,8 @@ private slots:
 
     // Entering the count again keeps every examinee saved so far; the class is complete exactly
     // when all of the new count are saved.
-    void enteringTheCountAgain_data() {
+    void enteringTheCountAgain_data()
+    {
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("saved");
         QTest::addColumn<int>("second");
@@ -359,7 +386,8 @@ private slots:
         QTest::newRow("larger reopens a complete class") << 2 << 2 << 4 << false;
         QTest::newRow("larger keeps an open class open") << 5 << 2 << 6 << false;
     }
-    void enteringTheCountAgain() {
+    void enteringTheCountAgain()
+    {
         QFETCH(int, first);
         QFETCH(int, saved);
         QFETCH(int, second);
@@ -390,7 +418,8 @@ private slots:
     }
 
     // The answer matrix always has a column for every item of the current key.
-    void savingAnotherKey_data() {
+    void savingAnotherKey_data()
+    {
         QTest::addColumn<int>("saved");
         QTest::addColumn<QString>("key");
         QTest::addColumn<bool>("taken");
@@ -399,7 +428,8 @@ private slots:
         QTest::newRow("another length after an examinee is saved") << 1 << "12345" << false;
         QTest::newRow("a corrected key of the same length") << 1 << "4321" << true;
     }
-    void savingAnotherKey() {
+    void savingAnotherKey()
+    {
         QFETCH(int, saved);
         QFETCH(QString, key);
         QFETCH(bool, taken);
@@ -417,7 +447,8 @@ private slots:
         QCOMPARE(data.CurStud, saved + 2);
     }
 
-    void aCountBeforeTheKeyNoLongerTrapsTheTeacher() {
+    void aCountBeforeTheKeyNoLongerTrapsTheTeacher()
+    {
         page->optName[0]->click();
         enterCount(QStringLiteral("1"));
         saveKey(QStringLiteral("1234"));
@@ -427,7 +458,8 @@ private slots:
         verifyOpen(false);
     }
 
-    void startingAgainGivesAPageThatHasSavedNobody() {
+    void startingAgainGivesAPageThatHasSavedNobody()
+    {
         prepare(3, 3);
         f->app.show(PageId::Source);
         f->loaded<frm2_Source>(PageId::Source)->optInput[0]->click();

@@ -26,7 +26,8 @@
 Q_DECLARE_METATYPE(PageId)
 
 namespace {
-const PageId AllPages[] = {PageId::Info, PageId::Source, PageId::SourceInput, PageId::InputChecker, PageId::Stat};
+const PageId AllPages[] = {PageId::Info, PageId::Source, PageId::SourceInput, PageId::InputChecker,
+                           PageId::Stat};
 const char* const PageNames[] = {"introduction", "source", "entry", "checking", "analysis"};
 
 QStringList visiblePages(Application& app)
@@ -95,11 +96,14 @@ private slots:
     {
         QTest::addColumn<PageId>("page");
         QTest::addColumn<QString>("title");
-        QTest::newRow("introduction") << PageId::Info << QStringLiteral(R"qlt( // Quillet \\->  โปรแกรมวิเคราะห์ข้อสอบแบบง่าย ๆ)qlt");
+        QTest::newRow("introduction")
+            << PageId::Info << QStringLiteral(R"qlt( // Quillet \\->  โปรแกรมวิเคราะห์ข้อสอบแบบง่าย ๆ)qlt");
         QTest::newRow("source") << PageId::Source << QStringLiteral(R"qlt( // Quillet \\->  ระบุแหล่งข้อมูล)qlt");
         QTest::newRow("entry") << PageId::SourceInput << QStringLiteral(R"qlt( // Quillet \\->  ป้อนข้อมูล)qlt");
-        QTest::newRow("checking") << PageId::InputChecker << QStringLiteral(R"qlt( // Quillet \\->  ตรวจสอบข้อมูล)qlt");
-        QTest::newRow("analysis") << PageId::Stat << QStringLiteral(R"qlt( // Quillet \\->  เลือกค่าสถิติและการวิเคราะห์)qlt");
+        QTest::newRow("checking") << PageId::InputChecker
+                                  << QStringLiteral(R"qlt( // Quillet \\->  ตรวจสอบข้อมูล)qlt");
+        QTest::newRow("analysis") << PageId::Stat
+                                  << QStringLiteral(R"qlt( // Quillet \\->  เลือกค่าสถิติและการวิเคราะห์)qlt");
     }
     void captions()
     {
@@ -392,11 +396,13 @@ private slots:
         QFile blocker(QDir(f->platform.programFolderPath).filePath(QStringLiteral("blocker")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         f->platform.programFolderPath = blocker.fileName() + QStringLiteral("/bin");
-        const QString expected = QDir(f->platform.documentsFolderPath).filePath(QStringLiteral("Quillet/Result.doc"));
+        const QString expected =
+            QDir(f->platform.documentsFolderPath).filePath(QStringLiteral("Quillet/Result.doc"));
         QCOMPARE(f->app.outputPath(QStringLiteral("Result.doc")), expected);
         QCOMPARE(f->app.outputPath(QStringLiteral("Result.doc")), expected);
         QCOMPARE(f->platform.messages.size(), 1);
-        QVERIFY(f->platform.messages.first().prompt.contains(QDir::toNativeSeparators(QFileInfo(expected).path())));
+        QVERIFY(f->platform.messages.first().prompt.contains(
+            QDir::toNativeSeparators(QFileInfo(expected).path())));
     }
 };
 

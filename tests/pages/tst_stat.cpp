@@ -33,7 +33,10 @@ class StatPageTest : public QObject {
     QTemporaryDir folder;
 
     frm4_Stat* page() { return f->loaded<frm4_Stat>(PageId::Stat); }
-    QString reportPath() const { return QDir(f->platform.programFolderPath).filePath(QStringLiteral("Result.doc")); }
+    QString reportPath() const
+    {
+        return QDir(f->platform.programFolderPath).filePath(QStringLiteral("Result.doc"));
+    }
 
     // Opens the analysis page on a data file with the given records, as the source page's Next does.
     void openOn(const QByteArray& contents)
@@ -78,12 +81,14 @@ private slots:
         QTest::newRow("ticking T-Score while Z-Score is unticked leaves it unticked")
             << QList<int>{7, 8} << QList<int>{7, 8} << false;
         QTest::newRow("unticking Z-Score unticks T-Score") << QList<int>{7} << QList<int>{7, 8} << false;
-        QTest::newRow("unticking reliability unticks SEM") << QList<int>{100} << QList<int>{100, 103} << false;
+        QTest::newRow("unticking reliability unticks SEM")
+            << QList<int>{100} << QList<int>{100, 103} << false;
         QTest::newRow("ticking SEM alone while reliability is unticked leaves it unticked")
             << QList<int>{100, 103} << QList<int>{100, 103} << false;
         QTest::newRow("ticking distractors without discrimination leaves them unticked and hidden")
             << QList<int>{102, 104} << QList<int>{102, 104} << false;
-        QTest::newRow("ticking distractors shows the choice buttons") << QList<int>{104} << QList<int>{} << true;
+        QTest::newRow("ticking distractors shows the choice buttons")
+            << QList<int>{104} << QList<int>{} << true;
         QTest::newRow("unticking discrimination then unticks the distractors and hides the buttons")
             << QList<int>{104, 102} << QList<int>{102, 104} << false;
     }
@@ -263,10 +268,12 @@ private slots:
         click(page()->cmdCal);
         click(page()->cmdFinish);
         QCOMPARE(f->platform.documentsOpened, QStringList{reportPath()});
-        const QString expected = fromCp874(readBytes(testDataPath(QStringLiteral("class-4choices-default.doc"))));
+        const QString expected =
+            fromCp874(readBytes(testDataPath(QStringLiteral("class-4choices-default.doc"))));
         const QString written = fromCp874(readBytes(reportPath()));
         QVERIFY2(written == expected, qPrintable(firstDifference(expected, written)));
-        QCOMPARE(readBytes(reportPath()), readBytes(testDataPath(QStringLiteral("class-4choices-default.doc"))));
+        QCOMPARE(readBytes(reportPath()),
+                 readBytes(testDataPath(QStringLiteral("class-4choices-default.doc"))));
     }
 };
 

@@ -7,7 +7,8 @@
 
 namespace {
 
-TestData examinees(const QString& key, const QStringList& ids, const QStringList& answers) {
+TestData examinees(const QString& key, const QStringList& ids, const QStringList& answers)
+{
     TestData data;
     data.setKey(key);
     data.NumStud = int(ids.size());
@@ -28,13 +29,15 @@ class InputListingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void keyLineThenOneLinePerExamineeWithoutNames() {
+    void keyLineThenOneLinePerExamineeWithoutNames()
+    {
         const TestData data = examinees("1234", {"01", "02"}, {"1243", "2234"});
         const QString key = QStringLiteral("เฉลยคือ   ");
         QCOMPARE(composeInputListing(data), key + "1234\r\n01            1243\r\n02            2234\r\n");
     }
 
-    void answersStartAtTheNextZone_data() {
+    void answersStartAtTheNextZone_data()
+    {
         QTest::addColumn<int>("idLength");
         QTest::addColumn<int>("answerColumn");
         QTest::newRow("a one-character identifier puts the answers at column 14") << 1 << 14;
@@ -44,7 +47,8 @@ private slots:
         QTest::newRow("28 characters put them at column 42") << 28 << 42;
     }
 
-    void answersStartAtTheNextZone() {
+    void answersStartAtTheNextZone()
+    {
         QFETCH(int, idLength);
         QFETCH(int, answerColumn);
         const TestData data = examinees("12", {QString(idLength, '7')}, {"21"});
@@ -53,7 +57,8 @@ private slots:
         QCOMPARE(lines[1].indexOf("21"), answerColumn);
     }
 
-    void noExamineesListsTheKeyAlone() {
+    void noExamineesListsTheKeyAlone()
+    {
         const TestData data = examinees("4321", {}, {});
         QCOMPARE(composeInputListing(data), QStringLiteral("เฉลยคือ   ") + "4321\r\n");
     }

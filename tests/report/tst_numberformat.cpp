@@ -13,7 +13,8 @@ namespace {
 
 // A naive reference for magnitudes from 1e-4 to below a million: the "%.14e" form read as a
 // 15-digit whole number and a power of ten, then rounded to `decimals` by integer division.
-QString roundedByReference(double value, int decimals) {
+QString roundedByReference(double value, int decimals)
+{
     char form[32];
     std::snprintf(form, sizeof form, "%.14e", std::fabs(value));
     const std::uint64_t mantissa = QString::fromLatin1(form, 16).remove('.').toULongLong();
@@ -37,7 +38,8 @@ class NumberFormatTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void decimalStyles_data() {
+    void decimalStyles_data()
+    {
         QTest::addColumn<QString>("style");
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("expected");
@@ -92,7 +94,8 @@ private slots:
         QTest::newRow("a plain number never groups") << "plain" << 32766.0 << " 32766 ";
     }
 
-    void decimalStyles() {
+    void decimalStyles()
+    {
         QFETCH(QString, style);
         QFETCH(double, value);
         QFETCH(QString, expected);
@@ -105,7 +108,8 @@ private slots:
 
     // Random values with a fixed seed, many of them exactly on or next to a half of the last
     // decimal, where the quick rounding must give way to the 15-digit form.
-    void decimalsAgreeWithAReference_data() {
+    void decimalsAgreeWithAReference_data()
+    {
         QTest::addColumn<Values>("values");
         QTest::addColumn<int>("decimals");
         QTest::newRow("values spread over ten decades, two decimals") << Values::Spread << 2;
@@ -116,7 +120,8 @@ private slots:
         QTest::newRow("the neighbours of those next to halves of a thousandth") << Values::NextToHalves << 3;
     }
 
-    void decimalsAgreeWithAReference() {
+    void decimalsAgreeWithAReference()
+    {
         QFETCH(Values, values);
         QFETCH(int, decimals);
         const double scale = std::pow(10.0, decimals);
@@ -139,7 +144,8 @@ private slots:
         }
     }
 
-    void joinedIntegers_data() {
+    void joinedIntegers_data()
+    {
         QTest::addColumn<qint64>("value");
         QTest::addColumn<QString>("expected");
         QTest::newRow("digits alone") << qint64(23) << "23";
@@ -148,7 +154,8 @@ private slots:
         QTest::newRow("no grouping") << qint64(32767) << "32767";
     }
 
-    void joinedIntegers() {
+    void joinedIntegers()
+    {
         QFETCH(qint64, value);
         QFETCH(QString, expected);
         QCOMPARE(formatJoinedInteger(value).toString(), expected);

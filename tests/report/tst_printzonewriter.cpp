@@ -9,7 +9,8 @@ class PrintZoneWriterTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void zoneSeparatorPadsToTheNextZoneStart_data() {
+    void zoneSeparatorPadsToTheNextZoneStart_data()
+    {
         QTest::addColumn<QString>("item");
         QTest::addColumn<int>("padding");
 
@@ -26,7 +27,8 @@ private slots:
         QTest::newRow("a character outside the code page is one column") << QStringLiteral("Zo\u00eb") << 11;
     }
 
-    void zoneSeparatorPadsToTheNextZoneStart() {
+    void zoneSeparatorPadsToTheNextZoneStart()
+    {
         QFETCH(QString, item);
         QFETCH(int, padding);
         PrintZoneWriter out;
@@ -34,13 +36,15 @@ private slots:
         QCOMPARE(out.take(), item + QString(padding, ' '));
     }
 
-    void numbersAndGluedItemsAdvanceTheColumn() {
+    void numbersAndGluedItemsAdvanceTheColumn()
+    {
         PrintZoneWriter out;
         out.text(u"  ").text(QStringLiteral("001")).number(formatPlainNumber(40)).zone().text(u"a");
         QCOMPARE(out.take(), QStringLiteral("  001 40 ") + QString(5, ' ') + "a");
     }
 
-    void aLineEndRestartsTheColumnCount() {
+    void aLineEndRestartsTheColumnCount()
+    {
         PrintZoneWriter out;
         out.text(QString(5, 'x')).endLine().endLine().zone().text(u"y").endLine();
         QCOMPARE(out.take(), QString(5, 'x') + "\r\n\r\n" + QString(14, ' ') + "y\r\n");

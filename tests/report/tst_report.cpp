@@ -14,20 +14,23 @@ namespace {
 enum class Fixture { FourChoices, FiveChoices, NoChoices, NoUsableItems, LongTest };
 
 // An array indexed like the test data: 0 and count + 1 unused around the values.
-std::vector<double> indexedFromOne(std::initializer_list<double> values) {
+std::vector<double> indexedFromOne(std::initializer_list<double> values)
+{
     std::vector<double> array{0};
     array.insert(array.end(), values);
     array.push_back(0);
     return array;
 }
 
-QStringList textsFromOne(std::initializer_list<QString> texts) {
+QStringList textsFromOne(std::initializer_list<QString> texts)
+{
     QStringList array = makeTextArray(int(texts.size()));
     std::copy(texts.begin(), texts.end(), array.begin() + 1);
     return array;
 }
 
-void setExaminees(TestData& data, const QStringList& ids, const QStringList& names) {
+void setExaminees(TestData& data, const QStringList& ids, const QStringList& names)
+{
     data.NumStud = int(ids.size());
     data.StudID = makeTextArray(data.NumStud);
     data.StudName = makeTextArray(data.NumStud);
@@ -51,7 +54,8 @@ void setExaminees(TestData& data, const QStringList& ids, const QStringList& nam
 // 10/4 / 1 = 2.5. Items: p = 3/4, 3/4, 3/4, 1/4. Groups of round(4 * 0.27) = 1: the first examinee
 // above, the third below; r = 0, 1, 1, 1, so items 2, 3 and 4 are usable. KR-20 = 4/3 * (1 -
 // 0.75 / SD^2) = 0.7333; SEM = SD * sqrt(1 - KR-20) = 0.6667.
-TestData fourExaminees(int choices) {
+TestData fourExaminees(int choices)
+{
     TestData data;
     data.setKey(QStringLiteral("2413"));
     setExaminees(data, {"12345678901", "123456789012", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "004"},
@@ -61,7 +65,8 @@ TestData fourExaminees(int choices) {
     return data;
 }
 
-AnalysisResults fourExamineesResults(int choices) {
+AnalysisResults fourExamineesResults(int choices)
+{
     const QString ratherEasy = QStringLiteral("ค่อนข้างง่าย"), ratherHard = QStringLiteral("ค่อนข้างยาก");
     const QString discriminatesVeryWell = QStringLiteral("จำแนกดีมาก");
     const QString discriminatesPoorly = QStringLiteral("จำแนกได้ไม่ดี");
@@ -112,14 +117,16 @@ AnalysisResults fourExamineesResults(int choices) {
 // A test of 2000 items taken by three examinees, for numbers of four digits: scores 1234, 1240 and
 // 1229, mean 3703/3 = 1234.33, median 1234, mode 3 * 1234 - 2 * 1234.33 = 1233.33, rounded 1233,
 // SD = sqrt((3 * 4570797 - 3703^2) / 6) = 5.5076.
-TestData longTest() {
+TestData longTest()
+{
     TestData data;
     data.setKey(QString(2000, '1'));
     setExaminees(data, {"S1", "S2", "S3"}, {"", "", ""});
     return data;
 }
 
-AnalysisResults longTestResults() {
+AnalysisResults longTestResults()
+{
     AnalysisResults r;
     const double mean = 3703.0 / 3;
     const double sd = std::sqrt(182.0 / 6);
@@ -135,7 +142,8 @@ AnalysisResults longTestResults() {
     return r;
 }
 
-AnalysisSelection boxes(std::initializer_list<int> stat, std::initializer_list<int> analyse) {
+AnalysisSelection boxes(std::initializer_list<int> stat, std::initializer_list<int> analyse)
+{
     AnalysisSelection selection;
     for (int box : stat)
         selection.chkStat[box] = true;
@@ -149,7 +157,8 @@ struct Inputs {
     AnalysisResults results;
 };
 
-Inputs inputs(Fixture fixture) {
+Inputs inputs(Fixture fixture)
+{
     switch (fixture) {
     case Fixture::FourChoices:
         return {fourExaminees(4), fourExamineesResults(4)};
@@ -169,7 +178,8 @@ Inputs inputs(Fixture fixture) {
 }
 
 // On a difference, names the first differing line decoded rather than a byte offset.
-QString differenceFromGolden(const QString& goldenName, const QByteArray& actual) {
+QString differenceFromGolden(const QString& goldenName, const QByteArray& actual)
+{
     const QByteArray expected = readBytes(testDataPath(goldenName));
     if (expected.isEmpty())
         return QStringLiteral("golden file %1 is missing").arg(goldenName);
@@ -189,7 +199,8 @@ class ReportTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void reportMatchesItsGoldenFile_data() {
+    void reportMatchesItsGoldenFile_data()
+    {
         using namespace StatBox;
         using namespace AnalyseBox;
         QTest::addColumn<Fixture>("fixture");
@@ -220,7 +231,8 @@ private slots:
             << "report-long-test.doc";
     }
 
-    void reportMatchesItsGoldenFile() {
+    void reportMatchesItsGoldenFile()
+    {
         QFETCH(Fixture, fixture);
         QFETCH(AnalysisSelection, selection);
         QFETCH(QString, golden);
@@ -231,7 +243,8 @@ private slots:
     }
 
     // A selection that asks for more than the last run computed prints zeros and empty grades.
-    void resultsNoRunComputedPrintAsZeros() {
+    void resultsNoRunComputedPrintAsZeros()
+    {
         const TestData data = fourExaminees(4);
         const QString report = composeReport(data, AnalysisResults{}, reportSelection(defaultSelection()));
         const QString firstRow = "  12345678901" + QString(15, ' ') + " 0 " + QString(11, ' ') + "0.00" +
@@ -239,7 +252,8 @@ private slots:
         QVERIFY(report.contains(firstRow));
     }
 
-    void writtenReportHasTheComposedBytesAndReplacesAnEarlierOne() {
+    void writtenReportHasTheComposedBytesAndReplacesAnEarlierOne()
+    {
         QTemporaryDir folder;
         const QString path = folder.filePath(ResultReportFileName);
         const Inputs in = inputs(Fixture::FourChoices);

@@ -9,7 +9,8 @@ class ReportSelectionTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void eachBoxSetsItsOwnFlag_data() {
+    void eachBoxSetsItsOwnFlag_data()
+    {
         QTest::addColumn<bool>("statBox");
         QTest::addColumn<int>("index");
         QTest::addColumn<ReportSelection>("expected");
@@ -42,7 +43,8 @@ private slots:
             << false << 4 << ReportSelection{.IncludeDistractors = true};
     }
 
-    void eachBoxSetsItsOwnFlag() {
+    void eachBoxSetsItsOwnFlag()
+    {
         QFETCH(bool, statBox);
         QFETCH(int, index);
         QFETCH(ReportSelection, expected);

@@ -13,7 +13,10 @@ struct AppFixture {
     Application app{platform};
 
     // The page if it is loaded, else null; never creates it.
-    template <class Page> Page* loaded(PageId id) { return app.isLoaded(id) ? static_cast<Page*>(app.load(id)) : nullptr; }
+    template <class Page> Page* loaded(PageId id)
+    {
+        return app.isLoaded(id) ? static_cast<Page*>(app.load(id)) : nullptr;
+    }
 };
 
 // Lets unloaded pages be destroyed, as the event loop would between two clicks.

@@ -12,7 +12,8 @@ FakePlatform::FakePlatform()
     QDir().mkpath(programFolderPath);
 }
 
-Platform::Answer FakePlatform::message(const QString& prompt, const QString& title, Icon icon, Buttons buttons)
+Platform::Answer FakePlatform::message(const QString& prompt, const QString& title, Icon icon,
+                                       Buttons buttons)
 {
     messages.append({prompt, title, icon, buttons});
     if (buttons == Buttons::Ok)

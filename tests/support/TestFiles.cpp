@@ -43,7 +43,9 @@ QString firstDifference(const QString& expected, const QString& actual)
         const QString a = line < want.size() ? want[line] : QStringLiteral("<no line>");
         const QString b = line < got.size() ? got[line] : QStringLiteral("<no line>");
         if (a != b)
-            return QStringLiteral("line %1 differs\n  expected: [%2]\n  actual:   [%3]").arg(line + 1).arg(a, b);
+            return QStringLiteral("line %1 differs\n  expected: [%2]\n  actual:   [%3]")
+                .arg(line + 1)
+                .arg(a, b);
     }
     return {};
 }

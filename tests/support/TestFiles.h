@@ -6,8 +6,8 @@
 // Helpers for tests that read and write files.
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
-QString examplePath(const QString& name);   // a file of examples/
-QString testDataPath(const QString& name);   // a file of tests/data/
+QString examplePath(const QString& name);  // a file of examples/
+QString testDataPath(const QString& name); // a file of tests/data/
 // Decodes code page 874 bytes, for comparing and for readable failure messages.
 QString fromCp874(const QByteArray& bytes);
 // Compares two texts line by line; on a difference returns a message naming the first differing
