@@ -13,17 +13,25 @@
 
 Platform::Answer QtPlatform::message(const QString& prompt, const QString& title, Icon icon, Buttons buttons)
 {
-    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Question, title, prompt);
+    // The box belongs to the window the teacher is working in, which gets the keyboard back afterwards
+    // even where no window manager hands it back.
+    QWidget* window = QApplication::activeWindow();
+    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Question, title, prompt,
+                    QMessageBox::NoButton, window);
     box.setTextFormat(Qt::PlainText);
+    QPushButton* yes = nullptr;
     if (buttons == Buttons::Ok) {
         box.setDefaultButton(box.addButton(QMessageBox::Ok));
-        box.exec();
-        return Answer::Ok;
+    } else {
+        yes = box.addButton(QMessageBox::Yes);
+        box.addButton(QMessageBox::No);
+        box.setDefaultButton(yes); // the desktop theme would otherwise pick its own default
     }
-    QPushButton* yes = box.addButton(QMessageBox::Yes);
-    box.addButton(QMessageBox::No);
-    box.setDefaultButton(yes); // the desktop theme would otherwise pick its own default
     box.exec();
+    if (window)
+        window->activateWindow();
+    if (!yes)
+        return Answer::Ok;
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
 
@@ -59,7 +67,7 @@ bool QtPlatform::openDocument(const QString& path)
 
 bool QtPlatform::openHelpPage(const QString& path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return openDocument(path); // the desktop picks the browser for an .html file
 }
 
 void QtPlatform::endProgram()
