@@ -40,12 +40,11 @@ private slots:
         const QString expected =
             QStringLiteral("          ระบุแหล่งของข้อมูลที่ต้องการจะนำมาวิเคราะห์  ซึ่งขณะนี้ทำได้ 2 วิธี คือ") + "\r\n" +
             QStringLiteral("               1.  ป้อนข้อมูลผ่านโปรแกรม Quillet (QLT) โดยตรง") + "\r\n" +
-            QStringLiteral("               2.  เตรียมข้อมูลเป็น Text File (*.txt) เหมือนกับการเตรียมข้อมูลสำหรับ "
-                           "โปรแกรม Tarvik และ Orvel สามารถอ่านเพิ่มเติมได้จาก Help! ") +
+            QStringLiteral(
+                "               2.  เตรียมข้อมูลเป็น Text File (*.txt) เหมือนกับการเตรียมข้อมูลสำหรับ โปรแกรม Tarvik และ Orvel สามารถอ่านเพิ่มเติมได้จาก Help! ") +
             "\r\n\r\n" +
-            QStringLiteral("            ต่อไปจะพัฒนาให้ QLT อ่านข้อมูลได้จากแฟ้ม *.doc (Document File) "
-                           "คือสามารถเตรียมข้อมูลจากโปรแกรม  Microsoft  Word ที่ใช้งานอยู่เป็นประจำ  แล้วเรียกแฟ้มข้อมูลนั้น "
-                           "ๆ เพื่อให้ QL ลงมือวิเคราะห์ได้เลย (นี่คือแผนการ)");
+            QStringLiteral(
+                "            ต่อไปจะพัฒนาให้ QLT อ่านข้อมูลได้จากแฟ้ม *.doc (Document File) คือสามารถเตรียมข้อมูลจากโปรแกรม  Microsoft  Word ที่ใช้งานอยู่เป็นประจำ  แล้วเรียกแฟ้มข้อมูลนั้น ๆ เพื่อให้ QL ลงมือวิเคราะห์ได้เลย (นี่คือแผนการ)");
         QCOMPARE(page->Label2->text(), expected);
         QCOMPARE(page->cmdNext->toolTip(), QStringLiteral("ไปขั้นต่อไป"));
     }
