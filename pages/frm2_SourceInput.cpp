@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString ErrorTitle = " ผิดพลาด !";
 const QString CheckAgainTitle = R"qlt(// ผิดพลาด \\)qlt";
 
 // Rows of the examinee block; the answer row moves up into the name row's place without names.
@@ -206,7 +205,7 @@ void frm2_SourceInput::cmdSaveAllK_Click()
                       .arg(saved())
                       .arg(data.NumItems);
     if (!refusal.isEmpty()) {
-        app.platform.message(refusal, ErrorTitle, Platform::Icon::Warning, Platform::Buttons::Ok);
+        app.warn(refusal);
         txtAllKeys->setFocus();
         return;
     }
@@ -262,7 +261,7 @@ int frm2_SourceInput::readCount()
         refusal = QStringLiteral("บันทึกข้อมูลไว้แล้ว %1 คน  จำนวนผู้ที่ตอบแบบสอบจึงน้อยกว่านี้ไม่ได้ครับ ! ").arg(saved());
     if (refusal.isEmpty())
         return count;
-    app.platform.message(refusal, ErrorTitle, Platform::Icon::Warning, Platform::Buttons::Ok);
+    app.warn(refusal);
     return -1;
 }
 
@@ -300,15 +299,13 @@ void frm2_SourceInput::enterExaminee()
         return;
     }
     if (!optName[0]->isChecked() && !optName[1]->isChecked()) {
-        app.platform.message(QStringLiteral("กรุณาตอบข้อ 2.1 ก่อนครับ  ว่าต้องการระบุชื่อผู้ที่ตอบแบบสอบหรือไม่ "),
-                             ErrorTitle, Platform::Icon::Warning, Platform::Buttons::Ok);
+        app.warn(QStringLiteral("กรุณาตอบข้อ 2.1 ก่อนครับ  ว่าต้องการระบุชื่อผู้ที่ตอบแบบสอบหรือไม่ "));
         optName[0]->setFocus();
         return;
     }
     const bool names = data.NameGiven == 1;
     if (txtID->text().isEmpty() || txtAns->text().isEmpty() || (names && txtName->text().isEmpty())) {
-        app.platform.message("ยังกรอกข้อมูลไม่ครบครับ  ", ErrorTitle, Platform::Icon::Warning,
-                             Platform::Buttons::Ok);
+        app.warn("ยังกรอกข้อมูลไม่ครบครับ  ");
         return;
     }
     if (app.platform.message("ข้อมูลที่กรอก ถูกต้องแล้วใช่หรือไม่ ?", " ยืนยันการป้อนคำตอบ", Platform::Icon::Question,
