@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
@@ -62,12 +63,22 @@ bool QtPlatform::writeTextFile(const QString& path, const QString& text)
 
 bool QtPlatform::openDocument(const QString& path)
 {
+    // The reports are Thai text in code page 874, which a word processor cannot guess: LibreOffice is
+    // told the encoding (and a Thai fixed-width font, so the columns line up); any other desktop
+    // application gets the file as it is.
+    for (const char* program : {"libreoffice", "soffice"}) {
+        const QString writer = QStandardPaths::findExecutable(QString::fromLatin1(program));
+        if (!writer.isEmpty())
+            return QProcess::startDetached(
+                writer, {QStringLiteral("--infilter=Text (encoded):MS_874,CRLF,Tlwg Typo,th"),
+                         QStringLiteral("--writer"), path});
+    }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 bool QtPlatform::openHelpPage(const QString& path)
 {
-    return openDocument(path); // the desktop picks the browser for an .html file
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); // the desktop's browser for .html
 }
 
 void QtPlatform::endProgram()
