@@ -56,8 +56,10 @@ QByteArray generateDataFile(const GeneratedTest& test)
     const QByteArray label = QByteArray("KEY").leftJustified(width, '-', true);
     out = std::copy(label.begin(), label.end(), out);
     *out++ = ' ';
-    for (const Item& item : items)
-        *out++ = char('0' + item.key);
+    for (std::size_t j = 0; j < items.size(); ++j) {
+        const int key = items[j].key;
+        *out++ = char('0' + (int(j) + 1 == test.miskeyedItem ? key % test.choices + 1 : key));
+    }
     endLine();
 
     for (int student = 0; student < test.students; ++student) {

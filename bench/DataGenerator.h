@@ -12,6 +12,8 @@ struct GeneratedTest {
     std::uint32_t seed = 1;    // the same settings always give the same bytes
     int firstId = 1;           // identifier of examinee 1; the others count on from it
     double omissionRate = 0.0; // share of answers left blank
+    int miskeyedItem = 0;      // 1..items: that item's key is written as the next choice, the answers
+                               // still following its true key (a typing slip in the key); 0: none
 };
 
 // Realistic data-file bytes (label, blank, key; then identifier, blank, answers; CR LF line ends).

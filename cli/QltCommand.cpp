@@ -2,11 +2,14 @@
 
 #include "SelectionNames.h"
 #include "analysis/AnalysisRun.h"
+#include "diagnostics/CsvReport.h"
+#include "diagnostics/HtmlReport.h"
 #include "model/DataFileLoader.h"
 #include "report/ResultReport.h"
 #include "report/TextFile.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QIODevice>
 
 namespace {
@@ -46,19 +49,39 @@ struct Options {
         QStringLiteral("encoding"),
         QStringLiteral("รหัสอักขระของรายงาน: windows-874 (ไม่ระบุ, เหมือนโปรแกรม) หรือ utf-8"), QStringLiteral("E"),
         QStringLiteral("windows-874")};
+    QCommandLineOption html{
+        QStringLiteral("html"),
+        QStringLiteral("เขียนรายงานวิเคราะห์รายข้อพร้อมแผนภูมิเป็นแฟ้ม HTML สำหรับเปิดด้วยเว็บเบราว์เซอร์"),
+        QStringLiteral("FILE")};
+    QCommandLineOption csv{QStringLiteral("csv"),
+                           QStringLiteral("เขียนค่าดัชนีรายข้อเป็นแฟ้ม CSV (UTF-8) สำหรับโปรแกรมตารางคำนวณ"),
+                           QStringLiteral("FILE")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("แสดงวิธีใช้นี้")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("แสดงรุ่นของโปรแกรม")};
 };
 
+bool saveDiagnostics(QIODevice& err, const QString& path, const QString& text)
+{
+    QString error;
+    if (saveTextFile(path, text, TextEncoding::Utf8, &error))
+        return true;
+    say(err, QStringLiteral("เขียนแฟ้ม %1 ไม่ได้: %2").arg(path, error));
+    return false;
+}
+
 QString usage(const QCommandLineParser& parser)
 {
     return parser.helpText() +
-           QStringLiteral("\nตัวอย่าง:\n"
-                          "  qlt class.txt\n"
-                          "      วิเคราะห์ทุกอย่างที่หน้าเลือกค่าสถิติติ๊กไว้ตอนเปิด แล้วเขียน Result.doc\n"
-                          "  qlt -s raw,mean,sd,difficulty,discrimination,distractors -c 4 -o - class.txt\n"
-                          "      เลือกเอง ตัวเลือก 4 ตัว และแสดงรายงานทางหน้าจอ\n");
+           QStringLiteral(
+               "\nตัวอย่าง:\n"
+               "  qlt class.txt\n"
+               "      วิเคราะห์ทุกอย่างที่หน้าเลือกค่าสถิติติ๊กไว้ตอนเปิด แล้วเขียน Result.doc\n"
+               "  qlt -s raw,mean,sd,difficulty,discrimination,distractors -c 4 -o - class.txt\n"
+               "      เลือกเอง ตัวเลือก 4 ตัว และแสดงรายงานทางหน้าจอ\n"
+               "  qlt --html class.html --csv class.csv class.txt\n"
+               "      รายงานวิเคราะห์รายข้อพร้อมแผนภูมิ และตารางสำหรับโปรแกรมตารางคำนวณ (ไม่เขียน Result.doc\n"
+               "      เว้นแต่ระบุ -o) ถ้าไม่ระบุ --choices จะถือว่ามี 5 ตัวเลือกเมื่อเฉลยมีคำตอบ 5 มิฉะนั้น 4\n");
 }
 } // namespace
 
@@ -68,8 +91,8 @@ int runQlt(const QStringList& arguments, QIODevice& in, QIODevice& out, QIODevic
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("ตรวจให้คะแนนและวิเคราะห์ข้อสอบแบบเลือกตอบจากแฟ้มข้อมูล (*.txt) แล้วเขียนรายงานผล"));
-    parser.addOptions(
-        {options.select, options.choices, options.output, options.encoding, options.help, options.version});
+    parser.addOptions({options.select, options.choices, options.output, options.encoding, options.html,
+                       options.csv, options.help, options.version});
     parser.addPositionalArgument(QStringLiteral("DATAFILE"),
                                  QStringLiteral("แฟ้มข้อมูล (- = อ่านจาก standard input)"));
 
@@ -147,15 +170,29 @@ int runQlt(const QStringList& arguments, QIODevice& in, QIODevice& out, QIODevic
     if (!runAnalysis(data, boxes, results, messages).finished)
         return QltFailure;
 
-    const QString report = composeReport(data, results, reportSelection(boxes));
-    const QString path = parser.value(options.output);
-    if (path == QLatin1String("-")) {
-        out.write(encodeText(report, encoding));
-        return QltSuccess;
+    // The visual and spreadsheet reports replace the plain one unless it is asked for too.
+    const bool diagnose = parser.isSet(options.html) || parser.isSet(options.csv);
+    if (parser.isSet(options.output) || !diagnose) {
+        const ReportSelection selection = reportSelection(boxes);
+        const QString path = parser.value(options.output);
+        if (path == QLatin1String("-")) {
+            writeReport(out, data, results, selection, encoding);
+        } else if (!WriteReport(path, data, results, selection, &error, encoding)) {
+            say(err, QStringLiteral("เขียนรายงานลงแฟ้ม %1 ไม่ได้: %2").arg(path, error));
+            return QltFailure;
+        }
     }
-    if (!saveTextFile(path, report, encoding, &error)) {
-        say(err, QStringLiteral("เขียนรายงานลงแฟ้ม %1 ไม่ได้: %2").arg(path, error));
-        return QltFailure;
+    if (diagnose) {
+        const TestDiagnostics diagnostics =
+            diagnoseTest(data, results, choiceCount ? choiceCount : choiceCountForKey(data.AllKeys));
+        const QString source =
+            file == QLatin1String("-") ? QStringLiteral("standard input") : QFileInfo(file).fileName();
+        if (parser.isSet(options.html) &&
+            !saveDiagnostics(err, parser.value(options.html), composeHtmlReport(data, diagnostics, source)))
+            return QltFailure;
+        if (parser.isSet(options.csv) &&
+            !saveDiagnostics(err, parser.value(options.csv), composeCsv(diagnostics)))
+            return QltFailure;
     }
     return QltSuccess;
 }
