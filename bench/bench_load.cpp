@@ -22,8 +22,8 @@ struct Size {
     int students;
     int items;
 };
-constexpr Size sizes[] = {{1000, 50},  {1000, 200},  {1000, 1000}, {8000, 50},
-                          {8000, 200}, {8000, 1000}, {32765, 200}};
+constexpr Size sizes[] = {{1000, 50},   {1000, 200}, {1000, 1000}, {8000, 50},   {8000, 200},
+                          {8000, 1000}, {32765, 50}, {32765, 200}, {32765, 1000}};
 constexpr int runs = 7;
 
 double milliseconds(const QElapsedTimer& timer)
@@ -59,7 +59,8 @@ int timeSizes()
     std::printf("%8s %6s %11s %10s %10s\n", "students", "items", "bytes", "median ms", "min ms");
     for (const Size& size : sizes) {
         const QString path = dir.filePath(QStringLiteral("%1x%2.txt").arg(size.students).arg(size.items));
-        const QByteArray bytes = generateDataFile({.students = size.students, .items = size.items});
+        const QByteArray bytes =
+            generateDataFile({.students = size.students, .items = size.items, .choices = 5});
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             return 1;

@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 // The answer matrix: AnsMatrix(i, j) is the answer of examinee i to item j, one character or empty.
@@ -36,8 +37,14 @@ public:
 private:
     std::size_t offset(int student) const { return std::size_t(student) * std::size_t(items_ + 2); }
 
+    // Cells are allocated without being cleared: the rows' counts say which of them hold answers,
+    // and clearing a matrix of millions of cells costs a pass over all of its memory.
+    template <class T> struct UninitializedAllocator : std::allocator<T> {
+        template <class U> void construct(U* cell) noexcept { ::new (static_cast<void*>(cell)) U; }
+    };
+
     int students_ = 0;
     int items_ = 0;
-    std::vector<char16_t> cells_;
+    std::vector<char16_t, UninitializedAllocator<char16_t>> cells_;
     std::vector<int> filled_;
 };

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -63,25 +64,38 @@ bool load(QIODevice& device, const QString& path, TestData& model, QString& erro
     if (!readKeyRecord(reader.text(record), width, key, error))
         return false;
 
-    // Entry 0 of every array stays empty; so far the arrays hold one entry per record read.
-    QStringList ids(1);
+    // Entry 0 of every array stays empty; so far the arrays hold one entry per record read. The
+    // identifiers are gathered in one text and become strings only at the end, side by side in
+    // memory: made between the much longer answers they would lie hundreds of bytes apart, and the
+    // ranking and the report read them one after another.
+    QString idText;
+    std::vector<qsizetype> idEnds;
     QStringList answers(1);
     while (reader.next(record)) {
-        if (ids.size() == MaxCount) {
+        if (answers.size() == MaxCount) {
             error = QStringLiteral("แฟ้มข้อมูลมีเกิน %1 บรรทัด  โปรแกรมรับผู้สอบได้ไม่เกิน %2 คนครับ")
                         .arg(MaxCount)
                         .arg(MaxCount - 1);
             return false;
         }
-        ids.append(reader.text(record, 0, width));
+        idText += reader.text(record, 0, width);
+        idEnds.push_back(idText.size());
         answers.append(reader.text(record, width + 1));
     }
     if (reader.failed()) {
         error = readFailed(path);
         return false;
     }
-    ids.append(QString());
     answers.append(QString());
+
+    QStringList ids(1);
+    ids.reserve(answers.size());
+    qsizetype idStart = 0;
+    for (const qsizetype idEnd : idEnds) {
+        ids.append(QStringView(idText).sliced(idStart, idEnd - idStart).toString());
+        idStart = idEnd;
+    }
+    ids.append(QString());
 
     const int students = int(ids.size() - 2);
     model.setKey(key);

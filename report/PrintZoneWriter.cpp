@@ -1,44 +1,90 @@
 #include "report/PrintZoneWriter.h"
 
-namespace {
+#include <algorithm>
+#include <utility>
 
-// The code points of a text: its UTF-16 units less one per surrogate pair.
-qsizetype codePoints(QStringView text)
+PrintZoneWriter::PrintZoneWriter(qsizetype expectedSize)
 {
-    qsizetype pairs = 0;
-    for (qsizetype i = 1; i < text.size(); ++i)
-        pairs += text[i].isLowSurrogate() && text[i - 1].isHighSurrogate();
-    return text.size() - pairs;
+    if (expectedSize > 0)
+        grow(expectedSize);
 }
 
-} // namespace
+PrintZoneWriter::PrintZoneWriter(Sink sink, qsizetype pieceSize)
+    : sink_(std::move(sink)), pieceSize_(pieceSize)
+{
+    grow(pieceSize + 256); // a piece and the line that completes it, as a rule
+}
+
+void PrintZoneWriter::grow(qsizetype count)
+{
+    text_.resize(std::max(2 * text_.size(), used_ + count));
+    begin_ = text_.data();
+}
+
+QChar* PrintZoneWriter::append(qsizetype count)
+{
+    if (count > text_.size() - used_)
+        grow(count);
+    QChar* at = begin_ + used_;
+    used_ += count;
+    return at;
+}
 
 PrintZoneWriter& PrintZoneWriter::text(QStringView item)
 {
-    text_.append(item);
-    column_ += codePoints(item);
+    QChar* out = append(item.size());
+    // Columns count code points: the low half of a surrogate pair adds none.
+    qsizetype pairs = 0;
+    char16_t previous = 0;
+    for (const QChar c : item) {
+        *out++ = c;
+        pairs += QChar::isLowSurrogate(c.unicode()) && QChar::isHighSurrogate(previous);
+        previous = c.unicode();
+    }
+    column_ += item.size() - pairs;
     return *this;
 }
 
 PrintZoneWriter& PrintZoneWriter::text(QLatin1StringView item)
 {
-    text_.append(item);
+    std::transform(item.begin(), item.end(), append(item.size()), [](char c) { return QLatin1Char(c); });
     column_ += item.size();
     return *this;
 }
 
 PrintZoneWriter& PrintZoneWriter::zone()
 {
-    static constexpr char16_t spaces[ZoneWidth + 1] = u"              ";
     const qsizetype padding = ZoneWidth - column_ % ZoneWidth;
-    text_.append(QStringView(spaces, padding));
+    std::fill_n(append(padding), padding, QLatin1Char(' '));
     column_ += padding;
     return *this;
 }
 
 PrintZoneWriter& PrintZoneWriter::endLine()
 {
-    text_.append(u"\r\n");
+    QChar* out = append(2);
+    out[0] = u'\r';
+    out[1] = u'\n';
     column_ = 0;
+    if (sink_ && used_ >= pieceSize_)
+        flush();
     return *this;
+}
+
+void PrintZoneWriter::flush()
+{
+    if (!sink_ || used_ == 0)
+        return;
+    sink_(QStringView(begin_, used_));
+    used_ = 0;
+}
+
+QString PrintZoneWriter::take()
+{
+    text_.resize(used_);
+    QString written = std::exchange(text_, QString());
+    begin_ = nullptr;
+    used_ = 0;
+    column_ = 0;
+    return written;
 }

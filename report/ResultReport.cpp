@@ -27,13 +27,13 @@ constexpr QStringView Separator = u"--------------------------------------------
 
 class ReportComposer {
 public:
-    ReportComposer(const TestData& data, const AnalysisResults& results, const ReportSelection& selection)
-        : data(data), results(results), selection(selection),
-          out(qsizetype(data.NumStud) * 96 + qsizetype(data.NumItems) * (data.NumChoices + 3) * 64 + 4096)
+    ReportComposer(const TestData& data, const AnalysisResults& results, const ReportSelection& selection,
+                   PrintZoneWriter& out)
+        : data(data), results(results), selection(selection), out(out)
     {
     }
 
-    QString compose()
+    void compose()
     {
         heading();
         scoreTable();
@@ -43,7 +43,6 @@ public:
         itemTables();
         out.endLine();
         out.text(u"  ข้อสอบที่อยู่ในเกณฑ์นำไปใช้ได้  คือ  ").text(results.UsableItems).endLine();
-        return out.take();
     }
 
 private:
@@ -183,18 +182,34 @@ private:
     const TestData& data;
     const AnalysisResults& results;
     const ReportSelection& selection;
-    PrintZoneWriter out;
+    PrintZoneWriter& out;
 };
 
 } // namespace
 
 QString composeReport(const TestData& data, const AnalysisResults& results, const ReportSelection& selection)
 {
-    return ReportComposer(data, results, selection).compose();
+    PrintZoneWriter out(qsizetype(data.NumStud) * 96 + qsizetype(data.NumItems) * (data.NumChoices + 3) * 64 +
+                        4096);
+    ReportComposer(data, results, selection, out).compose();
+    return out.take();
+}
+
+bool writeReport(QIODevice& device, const TestData& data, const AnalysisResults& results,
+                 const ReportSelection& selection, TextEncoding encoding)
+{
+    bool written = true;
+    PrintZoneWriter out([&](QStringView piece) { written = written && writeText(device, piece, encoding); },
+                        32 * 1024);
+    ReportComposer(data, results, selection, out).compose();
+    out.flush();
+    return written;
 }
 
 bool WriteReport(const QString& path, const TestData& data, const AnalysisResults& results,
-                 const ReportSelection& selection, QString* error)
+                 const ReportSelection& selection, QString* error, TextEncoding encoding)
 {
-    return saveTextFile(path, composeReport(data, results, selection), TextEncoding::Cp874, error);
+    return saveFile(
+        path, [&](QIODevice& device) { return writeReport(device, data, results, selection, encoding); },
+        error);
 }

@@ -3,6 +3,7 @@
 #include "analysis/AnalysisResults.h"
 #include "model/TestData.h"
 #include "report/ReportSelection.h"
+#include "report/TextFile.h"
 
 #include <QLatin1StringView>
 #include <QString>
@@ -16,7 +17,13 @@ inline constexpr QLatin1StringView ResultReportFileName("Result.doc");
 // The whole report, every line ended by CR LF, ready to be encoded once.
 QString composeReport(const TestData& data, const AnalysisResults& results, const ReportSelection& selection);
 
-// Composes the report and writes it to `path` in code page 874, replacing any earlier report. On
+// Composes the report into `device` a piece at a time, encoded as it goes, so that even the largest
+// report never exists whole; false when the device refuses a write.
+bool writeReport(QIODevice& device, const TestData& data, const AnalysisResults& results,
+                 const ReportSelection& selection, TextEncoding encoding = TextEncoding::Cp874);
+
+// Writes the report to `path` as writeReport does, replacing any earlier report atomically. On
 // failure returns false and, when `error` is given, what went wrong.
 bool WriteReport(const QString& path, const TestData& data, const AnalysisResults& results,
-                 const ReportSelection& selection, QString* error = nullptr);
+                 const ReportSelection& selection, QString* error = nullptr,
+                 TextEncoding encoding = TextEncoding::Cp874);

@@ -4,14 +4,26 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
+class QIODevice;
+
 // The encodings the program writes. Its own files are in the Thai code page 874, one byte per
 // character; a character the code page cannot hold becomes "?".
 enum class TextEncoding { Cp874, Utf8 };
 
 QByteArray encodeText(QStringView text, TextEncoding encoding = TextEncoding::Cp874);
 
-// Writes `text` (lines already ended by CR LF) to `path`, replacing the file atomically: a write
-// that fails leaves the earlier file as it was. On failure returns false and, when `error` is
-// given, a description of what went wrong.
+// Writes `text` to `device`, encoded a piece at a time so that a long text never exists twice.
+// False when the device refuses a write.
+bool writeText(QIODevice& device, QStringView text, TextEncoding encoding = TextEncoding::Cp874);
+
+// Replaces the file at `path` atomically with what `write` writes into the device it is given: a
+// write that fails, or returns false, leaves the earlier file as it was. A device or a pipe is
+// written into instead. On failure returns false and, when `error` is given, a description of what
+// went wrong.
+bool saveFile(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error = nullptr);
+
+// Writes `text` (lines already ended by CR LF) to `path` as saveFile does.
 bool saveTextFile(const QString& path, QStringView text, TextEncoding encoding = TextEncoding::Cp874,
                   QString* error = nullptr);

@@ -1,0 +1,13 @@
+// Drives the whole way from data-file bytes, behind three bytes of settings, to the encoded report.
+
+#include "Checks.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
+{
+    if (!reportKeepsItsPromises(QByteArrayView(bytes, qsizetype(size))))
+        std::abort();
+    return 0;
+}
