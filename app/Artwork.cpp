@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -38,6 +39,14 @@ QPixmap answerSheetPicture(int size)
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(tick);
     return pixmap;
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128})
+        icon.addPixmap(answerSheetPicture(size));
+    return icon;
 }
 
 QFrame* makeDivider(QWidget* parent)

@@ -38,7 +38,9 @@ frm1_Info::frm1_Info(Application& app)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1->setWordWrap(true);
+    // The introduction is laid out line by line with its own breaks and indents; wrapping would split
+    // its longest line mid-phrase, so the window is as wide as that line instead.
+    Label1->setWordWrap(false);
 
     auto* notice = new QLabel(QStringLiteral("โปรแกรมนี้แจกจ่ายให้ใช้ได้โดยไม่มีค่าใช้จ่ายเพื่องานด้านการศึกษา"), this);
     auto* credit = new QLabel(QStringLiteral("พัฒนาโดย คณะผู้พัฒนาโปรแกรม Quillet"), this);

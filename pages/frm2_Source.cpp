@@ -4,6 +4,7 @@
 #include "app/Artwork.h"
 #include "app/Platform.h"
 
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 const QString CRLF = QStringLiteral("\r\n");
@@ -41,6 +45,11 @@ frm2_Source::frm2_Source(Application& app)
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setTextFormat(Qt::PlainText);
     Label2->setWordWrap(true);
+    // Each numbered way of giving the data keeps to one line; only the closing paragraph wraps.
+    qreal widest = 0;
+    for (const QString& line : explanation().split(CRLF).first(3))
+        widest = std::max(widest, QFontMetricsF(Label2->font()).horizontalAdvance(line));
+    Label2->setMinimumWidth(int(std::ceil(widest)) + 2);
     Label3 = new QLabel("โปรดอ่านการใช้งานจาก Help! ให้เข้าใจเพื่อความถูกต้องและรวดเร็ว", this);
     Label3->setObjectName(QStringLiteral("Label3"));
 

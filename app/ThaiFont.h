@@ -1,0 +1,7 @@
+#pragma once
+
+// Makes a Thai family the application font, keeping the desktop's size; nothing changes when none
+// is installed. Desktop fonts draw Latin letters well but borrow Thai glyphs from whichever font has
+// them, often smaller and on another baseline; a Thai family with Latin letters of its own keeps the
+// two alike.
+void useThaiFont();
