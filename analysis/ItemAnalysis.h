@@ -22,7 +22,7 @@ struct GroupCounts {
     int size = 0;
     std::vector<int> upperCorrect; // per item
     std::vector<int> lowerCorrect;
-    Grid<int> upperChoice; // per item and choice 1..NumChoices; column 0 gathers answers that are no choice
+    Grid<int> upperChoice; // per item and choice 1..NumChoices
     Grid<int> lowerChoice;
 };
 // Needs the ranking of ComputeScores and a group size above 0.

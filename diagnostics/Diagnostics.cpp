@@ -95,7 +95,7 @@ AnswerCounts countAnswers(const TestData& data, const AnalysisResults& run, cons
         const std::uint32_t score = std::uint32_t(run.Score[row]);
         std::uint32_t* const counts = a.counts.data() + segments.ofRow[row] * a.segmentStride;
         for (int j = 1; j <= answers.count; ++j) {
-            const std::size_t cell = j * stride + slot[answers.cells[j]];
+            const std::size_t cell = j * stride + slot[answers.cells[j - 1]];
             ++counts[cell];
             sums[cell] += score;
         }
@@ -133,7 +133,7 @@ SlotCounts keyColumnCounts(const TestData& data, const AnalysisResults& run, con
     SlotCounts result;
     for (int row = 1; row <= data.NumStud; ++row) {
         const AnswerRow answers = answerRow(data, row);
-        if (item > answers.count || answers.cells[item] != keyUnit)
+        if (item > answers.count || answers.cells[item - 1] != keyUnit)
             continue;
         const int s = segments.ofRow[row];
         ++result.all.count;
@@ -212,7 +212,7 @@ TestDiagnostics diagnoseTest(const TestData& data, const AnalysisResults& run, i
     const Segments segments = segmentRanks(run, test);
     const std::vector<std::uint8_t> slotOf = slotOfUnit(choices);
     const AnswerCounts answers = countAnswers(data, run, segments, slotOf, choices);
-    const std::vector<int> keys = keyUnits(data);
+    const KeyUnits keys = keyUnits(data);
 
     test.itemList.resize(std::size_t(items));
     std::vector<SlotCounts> rightCounts(std::size_t(items) + 1);
@@ -222,15 +222,15 @@ TestDiagnostics diagnoseTest(const TestData& data, const AnalysisResults& run, i
         ItemDiagnostics& item = test.itemList[j - 1];
         item.number = j;
         item.key = data.Keys.value(j);
-        const int keySlot = keys[j] >= 0 ? slotOf[keys[j]] : 0;
+        const int keySlot = keys.has(j) ? slotOf[keys.unit[j]] : 0;
         for (int c = 1; c <= choices; ++c)
             item.options.push_back(
                 optionDiagnostics(slotCounts(answers, segments, j, c), c == keySlot, scores, test));
         SlotCounts& right = rightCounts[j];
         if (keySlot > 0)
             right = slotCounts(answers, segments, j, keySlot);
-        else if (keys[j] >= 0)
-            right = keyColumnCounts(data, run, segments, j, keys[j]);
+        else if (keys.has(j))
+            right = keyColumnCounts(data, run, segments, j, keys.unit[j]);
         item.right = int(right.all.count);
         item.difficulty = double(item.right) / n;
         item.discrimination = groupRatio(right.upper - right.lower, test.groupSize);

@@ -26,7 +26,7 @@ bool hasLoadedShape(const TestData& data)
         if (data.AnsMatrix.filled(i) != std::min<qsizetype>(answers.size(), data.NumItems))
             return false;
         for (int j = 1; j <= data.AnsMatrix.filled(i); ++j)
-            if (data.AnsMatrix.row(i)[j] != answers[j - 1].unicode())
+            if (data.AnsMatrix.cells(i)[j - 1] != answers[j - 1].unicode())
                 return false;
     }
     return true;

@@ -89,8 +89,8 @@ private slots:
         QFETCH(QString, cell);
         AnswerMatrix matrix;
         matrix.create(2, 4);
-        matrix.setRow(1, u"1243");
-        matrix.setRow(2, u"22");
+        matrix.setRow(1, QStringLiteral("1243"));
+        matrix.setRow(2, QStringLiteral("22"));
         QCOMPARE(matrix.at(student, item), cell);
         QCOMPARE(matrix.isEmpty(student, item), cell.isEmpty());
     }
@@ -113,7 +113,7 @@ private slots:
         QFETCH(QStringList, cells);
         AnswerMatrix matrix;
         matrix.create(1, 4);
-        matrix.setRow(1, u"3333"); // what the row held before must not show through
+        matrix.setRow(1, QStringLiteral("3333")); // what the row held before must not show through
         matrix.setRow(1, answers);
         QStringList actual;
         for (int j = 1; j <= 5; ++j)
@@ -125,8 +125,8 @@ private slots:
     {
         AnswerMatrix matrix;
         matrix.create(2, 4);
-        matrix.setRow(1, u"1234");
-        matrix.setRow(2, u"4321");
+        matrix.setRow(1, QStringLiteral("1234"));
+        matrix.setRow(2, QStringLiteral("4321"));
         matrix.clearRow(2);
         QVERIFY(matrix.isEmpty(2, 1));
         matrix.create(3, 6);
