@@ -1,8 +1,11 @@
 #include "app/WizardPage.h"
 
 #include "app/Application.h"
+#include "app/Artwork.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 
 WizardPage::WizardPage(Application& app, const QString& caption, const QString& name) : app(app)
@@ -33,6 +36,42 @@ QPushButton* WizardPage::makeHelpButton()
     QPushButton* button = makeButton(QStringLiteral("cmdHelp"), "&Help !", "เปิด Help File");
     connect(button, &QPushButton::clicked, &app, &Application::ShowHelp);
     return button;
+}
+
+QLabel* WizardPage::makeTitle(const QString& text, const QString& tooltip)
+{
+    auto* title = new QLabel(text, this);
+    title->setObjectName(QStringLiteral("Label1"));
+    title->setTextFormat(Qt::PlainText);
+    title->setToolTip(tooltip);
+    QFont font = title->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.4);
+    title->setFont(font);
+    return title;
+}
+
+QHBoxLayout* WizardPage::makeHeading(QLabel* title, const QString& pictureName)
+{
+    auto* picture = new QLabel(this);
+    picture->setObjectName(pictureName);
+    picture->setPixmap(answerSheetPicture(64));
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(picture);
+    heading->addWidget(title, 1);
+    return heading;
+}
+
+QHBoxLayout* WizardPage::makeButtonRow(std::initializer_list<QPushButton*> left,
+                                       std::initializer_list<QPushButton*> right)
+{
+    auto* row = new QHBoxLayout;
+    for (QPushButton* button : left)
+        row->addWidget(button);
+    row->addStretch(1);
+    for (QPushButton* button : right)
+        row->addWidget(button);
+    return row;
 }
 
 void WizardPage::closeEvent(QCloseEvent* event)

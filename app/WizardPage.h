@@ -2,12 +2,16 @@
 
 #include <QWidget>
 
+#include <initializer_list>
+
 class Application;
+class QHBoxLayout;
+class QLabel;
 class QPushButton;
 
-// What the five windows have in common: a caption, Exit and Help buttons that behave the same
-// everywhere, buttons that Enter presses as well as Space, and a close control that asks before
-// ending the program.
+// What the five windows have in common: a caption, a heading of the program's picture and a bold
+// title, Exit and Help buttons that behave the same everywhere, buttons that Enter presses as well
+// as Space, and a close control that asks before ending the program.
 class WizardPage : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +27,13 @@ protected:
     // The Exit and Help buttons of every page, already connected to the common commands.
     QPushButton* makeExitButton();
     QPushButton* makeHelpButton();
+    // The page's title, Label1: plain text, bold and larger than the rest.
+    QLabel* makeTitle(const QString& text, const QString& tooltip);
+    // The program's picture beside the title, which takes the rest of the row.
+    QHBoxLayout* makeHeading(QLabel* title, const QString& pictureName = {});
+    // The bottom row: `left` (Help and Exit), then room, then the page's own buttons.
+    static QHBoxLayout* makeButtonRow(std::initializer_list<QPushButton*> left,
+                                      std::initializer_list<QPushButton*> right);
 
     void closeEvent(QCloseEvent* event) override;
 

@@ -3,33 +3,22 @@
 //   bench_load FILE              loads FILE once; run it under /usr/bin/time -v for the peak memory
 //   bench_load FILE --read-only  only reads and decodes FILE: the memory baseline to compare with
 
+#include "Benchmark.h"
 #include "DataGenerator.h"
 #include "model/DataFileLoader.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace {
 
-struct Size {
-    int students;
-    int items;
-};
-constexpr Size sizes[] = {{1000, 50},   {1000, 200}, {1000, 1000}, {8000, 50},   {8000, 200},
-                          {8000, 1000}, {32765, 50}, {32765, 200}, {32765, 1000}};
 constexpr int runs = 7;
-
-double milliseconds(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 // Loads `path` once; returns the time in milliseconds, or a negative value when the load failed
 // or did not give the expected counts (0 means "do not check").
@@ -57,7 +46,7 @@ int timeSizes()
 {
     QTemporaryDir dir;
     std::printf("%8s %6s %11s %10s %10s\n", "students", "items", "bytes", "median ms", "min ms");
-    for (const Size& size : sizes) {
+    for (const ClassSize& size : everySize) {
         const QString path = dir.filePath(QStringLiteral("%1x%2.txt").arg(size.students).arg(size.items));
         const QByteArray bytes =
             generateDataFile({.students = size.students, .items = size.items, .choices = 5});
@@ -72,9 +61,9 @@ int timeSizes()
             if (times.back() < 0)
                 return 1;
         }
-        std::sort(times.begin(), times.end());
+        const Timing timing = summarise(std::move(times));
         std::printf("%8d %6d %11lld %10.2f %10.2f\n", size.students, size.items, qlonglong(bytes.size()),
-                    times[times.size() / 2], times.front());
+                    timing.median, timing.fastest);
     }
     return 0;
 }

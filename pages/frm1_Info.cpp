@@ -74,18 +74,11 @@ frm1_Info::frm1_Info(Application& app)
     footer->addWidget(notice, 1);
     footer->addWidget(credit);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {cmdHelp, cmdExit})
-        buttons->addWidget(button);
-    buttons->addStretch(1);
-    for (QPushButton* button : {cmdstart, cmdNext, cmdFinish})
-        buttons->addWidget(button);
-
     auto* page = new QVBoxLayout(this);
     page->addLayout(frame, 1);
     page->addWidget(makeDivider(this));
     page->addLayout(footer);
-    page->addLayout(buttons);
+    page->addLayout(makeButtonRow({cmdHelp, cmdExit}, {cmdstart, cmdNext, cmdFinish}));
     setTabOrder(cmdstart, cmdNext);
     resize(760, 520);
 }

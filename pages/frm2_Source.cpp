@@ -33,13 +33,7 @@ QString explanation()
 frm2_Source::frm2_Source(Application& app)
     : WizardPage(app, R"qlt( // Quillet \\->  ระบุแหล่งข้อมูล)qlt", QStringLiteral("frm2_Source"))
 {
-    Label1 = new QLabel("ระบุแหล่งข้อมูลนำเข้า", this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setToolTip("ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
-    QFont titleFont = Label1->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
-    Label1->setFont(titleFont);
+    Label1 = makeTitle("ระบุแหล่งข้อมูลนำเข้า", "ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
 
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -85,28 +79,15 @@ frm2_Source::frm2_Source(Application& app)
     connect(cmdNext, &QPushButton::clicked, this, &frm2_Source::cmdNext_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frm2_Source::cmdBack_Click);
 
-    auto* picture = new QLabel(this);
-    picture->setPixmap(answerSheetPicture(64));
-    auto* header = new QHBoxLayout;
-    header->addWidget(picture);
-    header->addWidget(Label1, 1);
-
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {cmdHelp, cmdExit})
-        buttons->addWidget(button);
-    buttons->addStretch(1);
-    for (QPushButton* button : {cmdBack, cmdNext, cmdFinish})
-        buttons->addWidget(button);
-
     auto* page = new QVBoxLayout(this);
-    page->addLayout(header);
+    page->addLayout(makeHeading(Label1));
     page->addWidget(makeDivider(this));
     page->addWidget(Label2);
     page->addWidget(Frame1);
     page->addWidget(Label3);
     page->addStretch(1);
     page->addWidget(makeDivider(this));
-    page->addLayout(buttons);
+    page->addLayout(makeButtonRow({cmdHelp, cmdExit}, {cmdBack, cmdNext, cmdFinish}));
     resize(760, 520);
 }
 

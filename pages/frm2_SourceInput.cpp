@@ -51,12 +51,7 @@ QHBoxLayout* indented(std::initializer_list<QWidget*> widgets)
 frm2_SourceInput::frm2_SourceInput(Application& app)
     : WizardPage(app, R"qlt( // Quillet \\->  ป้อนข้อมูล)qlt", QStringLiteral("frm2_SourceInput"))
 {
-    Label1 = makeLabel(QStringLiteral("Label1"), "ป้อนข้อมูลนำเข้าผ่าน QLT", this);
-    Label1->setToolTip("ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
-    QFont titleFont = Label1->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
-    Label1->setFont(titleFont);
+    Label1 = makeTitle("ป้อนข้อมูลนำเข้าผ่าน QLT", "ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
 
     Label2 = makeLabel(QStringLiteral("Label2"), "2.1   คุณต้องการระบุชื่อผู้ที่ตอบแบบสอบหรือไม่ ?", this);
     optName[0] = new QRadioButton("ไม่ระบุชื่อผู้ตอบ (ขอแนะนำ เพราะจะรวดเร็วกว่า)", this);
@@ -106,12 +101,6 @@ frm2_SourceInput::frm2_SourceInput(Application& app)
     connect(cmdNext, &QPushButton::clicked, this, &frm2_SourceInput::cmdNext_Click);
     connect(cmdstart, &QPushButton::clicked, this, &frm2_SourceInput::cmdstart_Click);
 
-    auto* picture = new QLabel(this);
-    picture->setPixmap(answerSheetPicture(64));
-    auto* header = new QHBoxLayout;
-    header->addWidget(picture);
-    header->addWidget(Label1, 1);
-
     examineeRows_ = new QGridLayout;
     examineeRows_->setContentsMargins(32, 0, 0, 0);
     examineeRows_->addWidget(lblID, IdRow, 0);
@@ -125,15 +114,8 @@ frm2_SourceInput::frm2_SourceInput(Application& app)
     examineeRows_->setColumnMinimumWidth(1, 360);
     examineeRows_->setColumnStretch(3, 1);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {cmdHelp, cmdExit})
-        buttons->addWidget(button);
-    buttons->addStretch(1);
-    for (QPushButton* button : {cmdstart, cmdNext, cmdFinish})
-        buttons->addWidget(button);
-
     auto* page = new QVBoxLayout(this);
-    page->addLayout(header);
+    page->addLayout(makeHeading(Label1));
     page->addWidget(makeDivider(this));
     page->addWidget(Label2);
     auto* options = new QVBoxLayout;
@@ -149,7 +131,7 @@ frm2_SourceInput::frm2_SourceInput(Application& app)
     page->addLayout(examineeRows_);
     page->addStretch(1);
     page->addWidget(makeDivider(this));
-    page->addLayout(buttons);
+    page->addLayout(makeButtonRow({cmdHelp, cmdExit}, {cmdstart, cmdNext, cmdFinish}));
 
     const QList<QWidget*> order = {optName[0], optName[1], txtAllKeys, cmdSaveAllK, txtStudents,
                                    txtID,      txtName,    txtAns,     cmdSaveStud, cmdNext,

@@ -31,14 +31,7 @@ QString asWritten(const QString& listing)
 frm3_InputChecker::frm3_InputChecker(Application& app)
     : WizardPage(app, R"qlt( // Quillet \\->  ตรวจสอบข้อมูล)qlt", QStringLiteral("frm3_InputChecker"))
 {
-    Label1 = new QLabel("ตรวจสอบข้อมูลนำเข้าแบบผ่าน QLT", this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setToolTip("ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
-    QFont titleFont = Label1->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
-    Label1->setFont(titleFont);
+    Label1 = makeTitle("ตรวจสอบข้อมูลนำเข้าแบบผ่าน QLT", "ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
 
     RichTextBox1 = new QTextEdit(this);
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
@@ -58,25 +51,12 @@ frm3_InputChecker::frm3_InputChecker(Application& app)
     connect(cmdNext, &QPushButton::clicked, this, &frm3_InputChecker::cmdNext_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frm3_InputChecker::cmdBack_Click);
 
-    auto* picture = new QLabel(this);
-    picture->setPixmap(answerSheetPicture(64));
-    auto* header = new QHBoxLayout;
-    header->addWidget(picture);
-    header->addWidget(Label1, 1);
-
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {cmdHelp, cmdExit})
-        buttons->addWidget(button);
-    buttons->addStretch(1);
-    for (QPushButton* button : {cmdCheck, cmdBack, cmdNext})
-        buttons->addWidget(button);
-
     auto* page = new QVBoxLayout(this);
-    page->addLayout(header);
+    page->addLayout(makeHeading(Label1));
     page->addWidget(makeDivider(this));
     page->addWidget(RichTextBox1, 1);
     page->addWidget(makeDivider(this));
-    page->addLayout(buttons);
+    page->addLayout(makeButtonRow({cmdHelp, cmdExit}, {cmdCheck, cmdBack, cmdNext}));
 
     const QList<QWidget*> order = {cmdCheck, cmdNext, cmdBack, cmdExit, cmdHelp, RichTextBox1};
     for (int index = 1; index < order.size(); ++index)

@@ -8,9 +8,8 @@
 #include "pages/frm2_Source.h"
 #include "report/ResultReport.h"
 
-#include <QDir>
-
 #include <QCheckBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -41,11 +40,7 @@ QCheckBox* makeBox(const QString& name, const QString& caption, QWidget* parent)
 frm4_Stat::frm4_Stat(Application& app)
     : WizardPage(app, R"qlt( // Quillet \\->  เลือกค่าสถิติและการวิเคราะห์)qlt", QStringLiteral("frm4_Stat"))
 {
-    Label1 = boldLabel(QStringLiteral("Label1"), "เลือกสถิติที่ต้องการ", this);
-    Label1->setToolTip("ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
-    QFont headingFont = Label1->font();
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.4);
-    Label1->setFont(headingFont);
+    Label1 = makeTitle("เลือกสถิติที่ต้องการ", "ระบุวิธีการนำเข้าข้อมูลที่จะวิเคราะห์");
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -115,19 +110,12 @@ frm4_Stat::frm4_Stat(Application& app)
     test->addLayout(choices, 3, 1, 2, 1);
     test->setRowStretch(5, 1);
 
-    auto* picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("Image1"));
-    picture->setPixmap(answerSheetPicture(64));
-    auto* header = new QHBoxLayout;
-    header->addWidget(picture);
-    header->addWidget(Label1, 1);
-
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {cmdHelp, cmdBack, cmdCal, cmdFinish, cmdExit})
         buttons->addWidget(button);
 
     auto* page = new QVBoxLayout(this);
-    page->addLayout(header);
+    page->addLayout(makeHeading(Label1, QStringLiteral("Image1")));
     page->addWidget(Frame1);
     page->addWidget(Frame2);
     page->addStretch(1);

@@ -3,23 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-TestData makeTestData(const QString& key, const QStringList& answers, const QStringList& ids)
-{
-    TestData data;
-    data.setKey(key);
-    data.NumStud = int(answers.size());
-    data.StudID = makeTextArray(data.NumStud);
-    data.StudName = makeTextArray(data.NumStud);
-    data.StudAns = makeTextArray(data.NumStud);
-    data.AnsMatrix.create(data.NumStud, data.NumItems);
-    for (int i = 1; i <= data.NumStud; ++i) {
-        data.StudID[i] = ids.isEmpty() ? QStringLiteral("S%1").arg(i) : ids[i - 1];
-        data.StudAns[i] = answers[i - 1];
-        data.AnsMatrix.setRow(i, answers[i - 1]);
-    }
-    return data;
-}
-
 TestData dataWithScores(const QList<int>& scores, int items)
 {
     if (items == 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Examinees.h"
 #include "analysis/AnalysisResults.h"
 #include "analysis/Selection.h"
 #include "model/TestData.h"
@@ -11,9 +12,6 @@
 
 #include <initializer_list>
 #include <vector>
-
-// A test keyed `key` whose examinees gave `answers`, identified "S1", "S2", ... unless `ids` are given.
-TestData makeTestData(const QString& key, const QStringList& answers, const QStringList& ids = {});
 
 // Examinees with the given raw scores on a test keyed all "1", of `items` items or as many as the
 // highest score: examinee i answers "1" to its first score items and "2" to the rest, so the answers

@@ -1,13 +1,13 @@
 // The spreadsheet and visual reports as structures (fields, rows, elements), and qlt's --csv and --html.
 #include "AnalysisFixtures.h"
 #include "MessageRecorder.h"
+#include "QltInProcess.h"
 #include "TestFiles.h"
 #include "analysis/AnalysisRun.h"
 #include "cli/QltCommand.h"
 #include "diagnostics/CsvReport.h"
 #include "diagnostics/HtmlReport.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -100,21 +100,6 @@ HtmlShape shapeOf(const QString& html)
     if (reader.hasError())
         shape.error = QStringLiteral("line %1: %2").arg(reader.lineNumber()).arg(reader.errorString());
     return shape;
-}
-
-struct QltRun {
-    int status;
-    QString err;
-};
-
-QltRun qlt(const QStringList& arguments)
-{
-    QBuffer in, out, err;
-    in.open(QIODevice::ReadOnly);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int status = runQlt(QStringList{QStringLiteral("qlt")} + arguments, in, out, err);
-    return {status, QString::fromUtf8(err.data())};
 }
 
 } // namespace
@@ -233,7 +218,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QStringList, written);
         QFETCH(int, optionColumns);
-        const QltRun run = qlt(arguments);
+        const QltRun run = runQltInProcess(arguments);
         QCOMPARE(run.status, int(QltSuccess));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), written);
         if (optionColumns > 0) {
@@ -248,7 +233,8 @@ private slots:
     void qltReportsAFileItCannotWrite()
     {
         const QString path = in(QStringLiteral("missing/r.html"));
-        const QltRun run = qlt({"--html", path, examplePath(QStringLiteral("class-4choices.txt"))});
+        const QltRun run =
+            runQltInProcess({"--html", path, examplePath(QStringLiteral("class-4choices.txt"))});
         QCOMPARE(run.status, int(QltFailure));
         QVERIFY2(run.err.contains(path), qPrintable(run.err));
     }

@@ -5,6 +5,7 @@
 // a hang, or a half-written report: an earlier Result.doc stays whole until a new one replaces it.
 #include "AppFixture.h"
 #include "Checks.h"
+#include "QltInProcess.h"
 #include "TestFiles.h"
 #include "cli/QltCommand.h"
 #include "model/DataFileLoader.h"
@@ -48,21 +49,6 @@ void writeRepeated(const QString& path, const QByteArray& head, const QByteArray
     QCOMPARE(file.write(head), head.size());
     for (int copy = 0; copy < repeats; ++copy)
         QCOMPARE(file.write(body), body.size());
-}
-
-struct QltRun {
-    int status = -1;
-    QString err;
-};
-
-QltRun runQltOn(const QStringList& arguments)
-{
-    QBuffer in, out, err;
-    in.open(QIODevice::ReadOnly);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int status = runQlt(QStringList{QStringLiteral("qlt")} + arguments, in, out, err);
-    return {status, QString::fromUtf8(err.data())};
 }
 
 } // namespace
@@ -173,7 +159,7 @@ private slots:
             QCOMPARE(data.NumStud, students);
 
         writeBytes(in(QStringLiteral("Result.doc")), Earlier);
-        const QltRun run = runQltOn({QStringLiteral("-o"), in(QStringLiteral("Result.doc")), path});
+        const QltRun run = runQltInProcess({QStringLiteral("-o"), in(QStringLiteral("Result.doc")), path});
         QCOMPARE(run.status, loaded ? int(QltSuccess) : int(QltFailure));
         QVERIFY2(loaded || run.err.contains(mentions), qPrintable(run.err));
         const QByteArray qltReport = readBytes(in(QStringLiteral("Result.doc")));
@@ -198,7 +184,7 @@ private slots:
     {
         const QString path = in(QStringLiteral("class.txt"));
         QVERIFY(QDir().mkpath(path));
-        const QltRun run = runQltOn({QStringLiteral("-o"), QStringLiteral("-"), path});
+        const QltRun run = runQltInProcess({QStringLiteral("-o"), QStringLiteral("-"), path});
         QCOMPARE(run.status, int(QltFailure));
         QVERIFY2(run.err.contains(QDir::toNativeSeparators(path)), qPrintable(run.err));
 
@@ -313,7 +299,7 @@ private slots:
                                                    : in(QStringLiteral("notafolder/Result.doc"));
         if (place == u"folder")
             QVERIFY(QDir().mkpath(qltPath));
-        const QltRun run = runQltOn({QStringLiteral("-o"), qltPath, sample});
+        const QltRun run = runQltInProcess({QStringLiteral("-o"), qltPath, sample});
         QCOMPARE(run.status, int(QltFailure));
         QVERIFY2(run.err.contains(qltPath), qPrintable(run.err));
         QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name),
@@ -344,7 +330,7 @@ private slots:
         QCOMPARE(::mkfifo(pipePath.constData(), 0600), 0);
         const int reader = ::open(pipePath.constData(), O_RDONLY | O_NONBLOCK);
         QVERIFY(reader >= 0);
-        const QltRun run = runQltOn(
+        const QltRun run = runQltInProcess(
             {QStringLiteral("-o"), QString::fromLocal8Bit(pipePath), examplePath("class-4choices.txt")});
         QCOMPARE(run.status, int(QltSuccess));
         QByteArray received(64 * 1024, '\0');

@@ -14,15 +14,6 @@
 
 namespace {
 
-// Records joined into file bytes, each followed by `end`.
-QByteArray lines(const QList<QByteArray>& records, const QByteArray& end = "\r\n")
-{
-    QByteArray bytes;
-    for (const QByteArray& record : records)
-        bytes += record + end;
-    return bytes;
-}
-
 QByteArray utf16(const QString& text, QStringEncoder::Encoding order)
 {
     const QByteArray mark = order == QStringEncoder::Utf16LE ? "\xFF\xFE" : "\xFE\xFF";

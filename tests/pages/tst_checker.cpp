@@ -1,6 +1,7 @@
 // The checking page: the listing written to InputData.doc and shown in the box, a listing that cannot
 // be written, and the manual path through the page to the analysis and back to a fresh entry page.
 #include "AppFixture.h"
+#include "Examinees.h"
 #include "TestFiles.h"
 #include "pages/frm1_Info.h"
 #include "pages/frm2_Source.h"
@@ -21,27 +22,6 @@
 
 namespace {
 const QString SkipHint = "   * ถ้ามั่นใจว่าข้อมูลนำเข้าไม่มีอะไรผิดพลาด  สามารถข้ามขั้นตอนนี้ได้เลยครับ *";
-
-struct Examinee {
-    QString id;
-    QString answers;
-    QString name;
-};
-
-// A class as the entry page leaves it in the model.
-void setClass(TestData& data, const QString& key, const QList<Examinee>& examinees)
-{
-    data.setKey(key);
-    data.NumStud = int(examinees.size());
-    data.StudID = makeTextArray(data.NumStud);
-    data.StudName = makeTextArray(data.NumStud);
-    data.StudAns = makeTextArray(data.NumStud);
-    for (int i = 1; i <= data.NumStud; ++i) {
-        data.StudID[i] = examinees[i - 1].id;
-        data.StudAns[i] = examinees[i - 1].answers;
-        data.StudName[i] = examinees[i - 1].name;
-    }
-}
 } // namespace
 
 class CheckingPageTest : public QObject {

@@ -100,11 +100,11 @@ private slots:
     {
         f->platform.filesToChoose = {QStringLiteral("/data/class.txt")};
         click(page->cmdBrowse);
-        QTest::mouseClick(page->optInput[0], Qt::LeftButton, {}, QPoint(4, page->optInput[0]->height() / 2));
+        tick(page->optInput[0]);
         QVERIFY(page->manualEntry());
         QVERIFY(!page->txtFile->isEnabled());
         QVERIFY(!page->cmdBrowse->isEnabled());
-        QTest::mouseClick(page->optInput[1], Qt::LeftButton, {}, QPoint(4, page->optInput[1]->height() / 2));
+        tick(page->optInput[1]);
         QVERIFY(!page->manualEntry());
         QVERIFY(page->txtFile->isEnabled());
         QVERIFY(page->cmdBrowse->isEnabled());

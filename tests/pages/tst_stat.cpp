@@ -13,19 +13,6 @@
 
 #include <memory>
 
-namespace {
-// Clicks a check box or an option button where its indicator is, as a user would.
-void tick(QAbstractButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-}
-
-QByteArray lines(const QList<QByteArray>& records)
-{
-    return records.join("\r\n") + "\r\n";
-}
-} // namespace
-
 class StatPageTest : public QObject {
     Q_OBJECT
 

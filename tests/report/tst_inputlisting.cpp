@@ -1,25 +1,20 @@
 // The checking page's listing: the key line, then identifiers with the answers from the next print
 // zone on, names left out.
-#include "model/TestData.h"
+#include "Examinees.h"
 #include "report/InputListing.h"
 
 #include <QTest>
 
 namespace {
 
+// Examinees with names, which the listing leaves out; no answer matrix, which it does not read.
 TestData examinees(const QString& key, const QStringList& ids, const QStringList& answers)
 {
+    QList<Examinee> examinees;
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        examinees.append({ids[i], answers[i], QStringLiteral("Name %1").arg(i + 1)});
     TestData data;
-    data.setKey(key);
-    data.NumStud = int(ids.size());
-    data.StudID = makeTextArray(data.NumStud);
-    data.StudName = makeTextArray(data.NumStud);
-    data.StudAns = makeTextArray(data.NumStud);
-    for (int i = 1; i <= data.NumStud; ++i) {
-        data.StudID[i] = ids[i - 1];
-        data.StudName[i] = QStringLiteral("Name %1").arg(i);
-        data.StudAns[i] = answers[i - 1];
-    }
+    setClass(data, key, examinees);
     return data;
 }
 

@@ -1,5 +1,6 @@
 // The whole result report against golden files (code page 874, CR LF), one per layout the
 // selection can produce, and writing it to disk.
+#include "AnalysisFixtures.h"
 #include "TestFiles.h"
 #include "report/ResultReport.h"
 #include "report/TextFile.h"
@@ -29,15 +30,6 @@ QStringList textsFromOne(std::initializer_list<QString> texts)
     return array;
 }
 
-void setExaminees(TestData& data, const QStringList& ids, const QStringList& names)
-{
-    data.NumStud = int(ids.size());
-    data.StudID = makeTextArray(data.NumStud);
-    data.StudName = makeTextArray(data.NumStud);
-    std::copy(ids.begin(), ids.end(), data.StudID.begin() + 1);
-    std::copy(names.begin(), names.end(), data.StudName.begin() + 1);
-}
-
 // Four items keyed 2 4 1 3 and four examinees whose identifiers are 11, 12, 26 and 3 characters
 // long; the third has a Thai name with a combining vowel, the fourth a name with a letter code page
 // 874 lacks.
@@ -57,9 +49,11 @@ void setExaminees(TestData& data, const QStringList& ids, const QStringList& nam
 TestData fourExaminees(int choices)
 {
     TestData data;
-    data.setKey(QStringLiteral("2413"));
-    setExaminees(data, {"12345678901", "123456789012", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "004"},
-                 {"", "", QStringLiteral("\u0e19\u0e34\u0e14\u0e32"), QStringLiteral("Zo\u00eb")});
+    setClass(data, QStringLiteral("2413"),
+             {{"12345678901", "2413", ""},
+              {"123456789012", "2411", ""},
+              {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "2132", QStringLiteral("\u0e19\u0e34\u0e14\u0e32")},
+              {"004", "3412", QStringLiteral("Zo\u00eb")}});
     if (choices > 0)
         data.setChoices(choices);
     return data;
@@ -120,8 +114,7 @@ AnalysisResults fourExamineesResults(int choices)
 TestData longTest()
 {
     TestData data;
-    data.setKey(QString(2000, '1'));
-    setExaminees(data, {"S1", "S2", "S3"}, {"", "", ""});
+    setClass(data, QString(2000, '1'), {{"S1", "", ""}, {"S2", "", ""}, {"S3", "", ""}});
     return data;
 }
 
@@ -140,16 +133,6 @@ AnalysisResults longTestResults()
     r.ScoreRange = 11;
     r.ZScore = indexedFromOne({(1234 - mean) / sd, (1240 - mean) / sd, (1229 - mean) / sd});
     return r;
-}
-
-AnalysisSelection boxes(std::initializer_list<int> stat, std::initializer_list<int> analyse)
-{
-    AnalysisSelection selection;
-    for (int box : stat)
-        selection.chkStat[box] = true;
-    for (int box : analyse)
-        selection.chkAnalyse[box] = true;
-    return selection;
 }
 
 struct Inputs {
@@ -193,7 +176,6 @@ QString differenceFromGolden(const QString& goldenName, const QByteArray& actual
 } // namespace
 
 Q_DECLARE_METATYPE(Fixture)
-Q_DECLARE_METATYPE(AnalysisSelection)
 
 class ReportTest : public QObject {
     Q_OBJECT
@@ -212,22 +194,21 @@ private slots:
         QTest::newRow("no box prints the frame alone, the closing line ending in two blanks")
             << Fixture::NoUsableItems << AnalysisSelection{} << "report-nothing.doc";
         QTest::newRow("mode, skewness and kurtosis alone open no statistics part")
-            << Fixture::FourChoices << boxes({Mode, Skewness, Kurtosis}, {}) << "report-moments-only.doc";
+            << Fixture::FourChoices << only({Mode, Skewness, Kurtosis}, {}) << "report-moments-only.doc";
         QTest::newRow("difficulty alone leaves two empty lines before the closing line")
-            << Fixture::FourChoices << boxes({}, {Difficulty}) << "report-difficulty-only.doc";
+            << Fixture::FourChoices << only({}, {Difficulty}) << "report-difficulty-only.doc";
         QTest::newRow("discrimination alone leaves one empty line before the closing line")
-            << Fixture::FourChoices << boxes({}, {Discrimination}) << "report-discrimination-only.doc";
+            << Fixture::FourChoices << only({}, {Discrimination}) << "report-discrimination-only.doc";
         QTest::newRow("Z and T scores with distractors use the 011 layouts")
-            << Fixture::FourChoices << boxes({ZScore, TScore}, {Discrimination, Distractors})
+            << Fixture::FourChoices << only({ZScore, TScore}, {Discrimination, Distractors})
             << "report-distractors-011.doc";
         QTest::newRow("raw scores with all item analyses of five choices use the 111 item layout")
-            << Fixture::FiveChoices << boxes({RawScore}, {Difficulty, Discrimination, Distractors})
+            << Fixture::FiveChoices << only({RawScore}, {Difficulty, Discrimination, Distractors})
             << "report-distractors-111.doc";
         QTest::newRow("distractors without a number of choices show each item's line alone")
-            << Fixture::NoChoices << boxes({ZScore}, {Discrimination, Distractors})
-            << "report-no-choices.doc";
+            << Fixture::NoChoices << only({ZScore}, {Discrimination, Distractors}) << "report-no-choices.doc";
         QTest::newRow("four-digit statistics are grouped and counts are not")
-            << Fixture::LongTest << boxes({RawScore, Range, Mean, Median, Mode, SD, ZScore}, {})
+            << Fixture::LongTest << only({RawScore, Range, Mean, Median, Mode, SD, ZScore}, {})
             << "report-long-test.doc";
     }
 

@@ -32,3 +32,9 @@ inline void click(QAbstractButton* button)
     QTest::mouseClick(button, Qt::LeftButton);
     settle();
 }
+
+// Clicks a check box or an option button where its indicator is, as a user would.
+inline void tick(QAbstractButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}

@@ -29,6 +29,14 @@ QString testDataPath(const QString& name)
     return QDir(QStringLiteral(QUILLET_TEST_DATA_DIR)).filePath(name);
 }
 
+QByteArray lines(const QList<QByteArray>& records, const QByteArray& end)
+{
+    QByteArray bytes;
+    for (const QByteArray& record : records)
+        bytes += record + end;
+    return bytes;
+}
+
 QString fromCp874(const QByteArray& bytes)
 {
     QStringDecoder decoder("windows-874");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // Helpers for tests that read and write files.
@@ -8,6 +9,8 @@ QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 QString examplePath(const QString& name);  // a file of examples/
 QString testDataPath(const QString& name); // a file of tests/data/
+// Records joined into data-file bytes, each followed by `end`.
+QByteArray lines(const QList<QByteArray>& records, const QByteArray& end = "\r\n");
 // Decodes code page 874 bytes, for comparing and for readable failure messages.
 QString fromCp874(const QByteArray& bytes);
 // Compares two texts line by line; on a difference returns a message naming the first differing
