@@ -136,6 +136,8 @@ bool ComputeMoments(AnalysisResults& results)
     const double moment2 = double(sumDev2) / n;
     const double moment3 = double(sumDev3) / n;
     const double moment4 = double(sumDev4) / n;
+    // The squared moment coefficient, as the report has always printed it: never negative, so it tells
+    // how strong the skew is, not its direction.
     results.Skewness = (moment3 * moment3) / (moment2 * moment2 * moment2);
     results.Kurtosis = moment4 / (moment2 * moment2);
     return true;

@@ -68,7 +68,8 @@ public:
     void ShowHelp();
     bool isEnding() const { return ending_; }
 
-    // New data arrived (a file loaded, a count entered): results of other data no longer apply.
+    // New data arrived (a file loaded, a count entered): the list of usable items, which belongs to the
+    // data rather than to one analysis run, is emptied.
     void dataReplaced();
 
     // Where an output file (Result.doc, InputData.doc) is written: beside the program when that

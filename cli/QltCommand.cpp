@@ -176,7 +176,10 @@ int runQlt(const QStringList& arguments, QIODevice& in, QIODevice& out, QIODevic
         const ReportSelection selection = reportSelection(boxes);
         const QString path = parser.value(options.output);
         if (path == QLatin1String("-")) {
-            writeReport(out, data, results, selection, encoding);
+            if (!streamReport(out, data, results, selection, encoding)) {
+                say(err, QStringLiteral("เขียนรายงานออกทาง standard output ไม่ได้: %1").arg(out.errorString()));
+                return QltFailure;
+            }
         } else if (!WriteReport(path, data, results, selection, &error, encoding)) {
             say(err, QStringLiteral("เขียนรายงานลงแฟ้ม %1 ไม่ได้: %2").arg(path, error));
             return QltFailure;

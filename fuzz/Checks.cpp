@@ -91,7 +91,7 @@ bool reportKeepsItsPromises(QByteArrayView input)
     const QByteArray whole = encodeText(report, encoding);
     QBuffer pieces;
     pieces.open(QIODevice::WriteOnly);
-    if (!writeReport(pieces, data, results, selection, encoding) || pieces.data() != whole)
+    if (!streamReport(pieces, data, results, selection, encoding) || pieces.data() != whole)
         return false;
     // The columns are counted in characters, so code page 874 must give each one byte.
     return encoding != TextEncoding::Cp874 || whole.size() == report.toUcs4().size();

@@ -195,8 +195,8 @@ QString composeReport(const TestData& data, const AnalysisResults& results, cons
     return out.take();
 }
 
-bool writeReport(QIODevice& device, const TestData& data, const AnalysisResults& results,
-                 const ReportSelection& selection, TextEncoding encoding)
+bool streamReport(QIODevice& device, const TestData& data, const AnalysisResults& results,
+                  const ReportSelection& selection, TextEncoding encoding)
 {
     bool written = true;
     PrintZoneWriter out([&](QStringView piece) { written = written && writeText(device, piece, encoding); },
@@ -210,6 +210,6 @@ bool WriteReport(const QString& path, const TestData& data, const AnalysisResult
                  const ReportSelection& selection, QString* error, TextEncoding encoding)
 {
     return saveFile(
-        path, [&](QIODevice& device) { return writeReport(device, data, results, selection, encoding); },
+        path, [&](QIODevice& device) { return streamReport(device, data, results, selection, encoding); },
         error);
 }

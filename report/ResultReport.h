@@ -19,10 +19,10 @@ QString composeReport(const TestData& data, const AnalysisResults& results, cons
 
 // Composes the report into `device` a piece at a time, encoded as it goes, so that even the largest
 // report never exists whole; false when the device refuses a write.
-bool writeReport(QIODevice& device, const TestData& data, const AnalysisResults& results,
-                 const ReportSelection& selection, TextEncoding encoding = TextEncoding::Cp874);
+bool streamReport(QIODevice& device, const TestData& data, const AnalysisResults& results,
+                  const ReportSelection& selection, TextEncoding encoding = TextEncoding::Cp874);
 
-// Writes the report to `path` as writeReport does, replacing any earlier report atomically. On
+// Writes the report to `path` as streamReport does, replacing any earlier report atomically. On
 // failure returns false and, when `error` is given, what went wrong.
 bool WriteReport(const QString& path, const TestData& data, const AnalysisResults& results,
                  const ReportSelection& selection, QString* error = nullptr,

@@ -170,6 +170,16 @@ private slots:
         QVERIFY2(run.err.contains(QStringLiteral("taken.doc")), qPrintable(run.err));
     }
 
+    void aFullStandardOutputIsAFailure()
+    {
+        QProcess process;
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(QStringLiteral(QLT_EXECUTABLE), {QStringLiteral("-o"), QStringLiteral("-"), Sample});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY(process.readAllStandardError().contains("standard output"));
+    }
+
     void zeroSdWarnsClearsAndStillWrites()
     {
         writeBytes(in(QStringLiteral("same.txt")), "KEY 1234\r\n001 1234\r\n002 1234\r\n");
