@@ -83,9 +83,22 @@ QString usage(const QCommandLineParser& parser)
                "      รายงานวิเคราะห์รายข้อพร้อมแผนภูมิ และตารางสำหรับโปรแกรมตารางคำนวณ (ไม่เขียน Result.doc\n"
                "      เว้นแต่ระบุ -o) ถ้าไม่ระบุ --choices จะถือว่ามี 5 ตัวเลือกเมื่อเฉลยมีคำตอบ 5 มิฉะนั้น 4\n");
 }
-} // namespace
 
-int runQlt(const QStringList& arguments, QIODevice& in, QIODevice& out, QIODevice& err)
+// What the command line asks for, once it has been checked.
+struct Request {
+    QString dataFile;        // "-": standard input
+    AnalysisSelection boxes; // as the analysis page's check boxes
+    int choiceCount = 0;     // 0 when --choices is not given
+    TextEncoding encoding = TextEncoding::Cp874;
+    QString reportPath;        // "-": standard output; empty: no plain report
+    QString htmlPath, csvPath; // empty: not asked for
+};
+
+enum class Parsed { Run, Answered, Mistaken };
+
+// Reads the command line into `request`. Help and the version are answered on `out`; a mistake is
+// told on `err`, and then nothing is read or written.
+Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice& out, QIODevice& err)
 {
     Options options;
     QCommandLineParser parser;
@@ -95,71 +108,102 @@ int runQlt(const QStringList& arguments, QIODevice& in, QIODevice& out, QIODevic
                        options.csv, options.help, options.version});
     parser.addPositionalArgument(QStringLiteral("DATAFILE"),
                                  QStringLiteral("แฟ้มข้อมูล (- = อ่านจาก standard input)"));
+    const auto mistake = [&err](const QString& why) {
+        say(err, why);
+        return Parsed::Mistaken;
+    };
 
-    if (!parser.parse(arguments)) {
-        say(err, parser.errorText());
-        return QltUsage;
-    }
+    if (!parser.parse(arguments))
+        return mistake(parser.errorText());
     if (parser.isSet(options.help)) {
         out.write(usage(parser).toUtf8());
-        return QltSuccess;
+        return Parsed::Answered;
     }
     if (parser.isSet(options.version)) {
         out.write("qlt " QUILLET_VERSION "\n");
-        return QltSuccess;
+        return Parsed::Answered;
     }
     const QStringList files = parser.positionalArguments();
-    if (files.size() != 1) {
-        say(err, QStringLiteral("ต้องระบุแฟ้มข้อมูลหนึ่งแฟ้ม (ดู qlt --help)"));
-        return QltUsage;
-    }
+    if (files.size() != 1)
+        return mistake(QStringLiteral("ต้องระบุแฟ้มข้อมูลหนึ่งแฟ้ม (ดู qlt --help)"));
+    request.dataFile = files.first();
 
-    AnalysisSelection boxes = defaultSelection();
+    request.boxes = defaultSelection();
     if (parser.isSet(options.select)) {
         QString unknown;
         const auto parsed = parseSelection(parser.value(options.select), unknown);
-        if (!parsed) {
-            say(err, QStringLiteral("ไม่รู้จักการวิเคราะห์ '%1' (เลือกได้จาก: %2)")
-                         .arg(unknown, selectionNames().join(QStringLiteral(", "))));
-            return QltUsage;
-        }
-        boxes = *parsed;
+        if (!parsed)
+            return mistake(QStringLiteral("ไม่รู้จักการวิเคราะห์ '%1' (เลือกได้จาก: %2)")
+                               .arg(unknown, selectionNames().join(QStringLiteral(", "))));
+        request.boxes = *parsed;
     }
-    if (const QString conflict = selectionConflict(boxes); !conflict.isEmpty()) {
-        say(err, conflict);
-        return QltUsage;
-    }
+    if (const QString conflict = selectionConflict(request.boxes); !conflict.isEmpty())
+        return mistake(conflict);
 
-    int choiceCount = 0;
     if (parser.isSet(options.choices)) {
         const QString value = parser.value(options.choices);
-        if (value != QLatin1String("4") && value != QLatin1String("5")) {
-            say(err, QStringLiteral("จำนวนตัวเลือกต้องเป็น 4 หรือ 5 ไม่ใช่ '%1'").arg(value));
-            return QltUsage;
-        }
-        choiceCount = value.toInt();
+        if (value != QLatin1String("4") && value != QLatin1String("5"))
+            return mistake(QStringLiteral("จำนวนตัวเลือกต้องเป็น 4 หรือ 5 ไม่ใช่ '%1'").arg(value));
+        request.choiceCount = value.toInt();
     }
-    if (boxes.chkAnalyse[AnalyseBox::Distractors] && choiceCount == 0) {
-        say(err, QStringLiteral("distractors ต้องระบุจำนวนตัวเลือกด้วย --choices 4 หรือ --choices 5"));
-        return QltUsage;
-    }
+    if (request.boxes.chkAnalyse[AnalyseBox::Distractors] && request.choiceCount == 0)
+        return mistake(QStringLiteral("distractors ต้องระบุจำนวนตัวเลือกด้วย --choices 4 หรือ --choices 5"));
 
     const QString encodingName = parser.value(options.encoding).toLower();
-    if (encodingName != QLatin1String("windows-874") && encodingName != QLatin1String("utf-8")) {
-        say(err, QStringLiteral("ไม่รู้จักรหัสอักขระ '%1' (ใช้ windows-874 หรือ utf-8)")
-                     .arg(parser.value(options.encoding)));
-        return QltUsage;
-    }
-    const TextEncoding encoding =
-        encodingName == QLatin1String("utf-8") ? TextEncoding::Utf8 : TextEncoding::Cp874;
+    if (encodingName != QLatin1String("windows-874") && encodingName != QLatin1String("utf-8"))
+        return mistake(QStringLiteral("ไม่รู้จักรหัสอักขระ '%1' (ใช้ windows-874 หรือ utf-8)")
+                           .arg(parser.value(options.encoding)));
+    request.encoding = encodingName == QLatin1String("utf-8") ? TextEncoding::Utf8 : TextEncoding::Cp874;
 
-    TestData data;
-    if (choiceCount)
-        data.setChoices(choiceCount);
+    request.htmlPath = parser.value(options.html);
+    request.csvPath = parser.value(options.csv);
+    // The visual and spreadsheet reports replace the plain one unless it is asked for too.
+    const bool diagnose = parser.isSet(options.html) || parser.isSet(options.csv);
+    if (parser.isSet(options.output) || !diagnose)
+        request.reportPath = parser.value(options.output);
+    return Parsed::Run;
+}
+
+bool writePlainReport(const Request& request, const TestData& data, const AnalysisResults& results,
+                      QIODevice& out, QIODevice& err)
+{
+    const ReportSelection selection = reportSelection(request.boxes);
+    if (request.reportPath == QLatin1String("-")) {
+        if (streamReport(out, data, results, selection, request.encoding))
+            return true;
+        say(err, QStringLiteral("เขียนรายงานออกทาง standard output ไม่ได้: %1").arg(out.errorString()));
+        return false;
+    }
     QString error;
-    const QString& file = files.first();
-    const bool loaded = file == QLatin1String("-") ? loadDataBytes(in.readAll(), data, error)
-                                                   : loadDataFile(file, data, error);
+    if (WriteReport(request.reportPath, data, results, selection, &error, request.encoding))
+        return true;
+    say(err, QStringLiteral("เขียนรายงานลงแฟ้ม %1 ไม่ได้: %2").arg(request.reportPath, error));
+    return false;
+}
+
+bool writeDiagnostics(const Request& request, const TestData& data, const AnalysisResults& results,
+                      QIODevice& err)
+{
+    const int choices = request.choiceCount ? request.choiceCount : choiceCountForKey(data.AllKeys);
+    const TestDiagnostics diagnostics = diagnoseTest(data, results, choices);
+    const QString source = request.dataFile == QLatin1String("-") ? QStringLiteral("standard input")
+                                                                  : QFileInfo(request.dataFile).fileName();
+    if (!request.htmlPath.isEmpty() &&
+        !saveDiagnostics(err, request.htmlPath, composeHtmlReport(data, diagnostics, source)))
+        return false;
+    return request.csvPath.isEmpty() || saveDiagnostics(err, request.csvPath, composeCsv(diagnostics));
+}
+
+// Loads, analyses and writes what the request asks for. The run may clear boxes, as on the page, so
+// the reports follow the boxes as the run leaves them.
+int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
+{
+    TestData data;
+    if (request.choiceCount)
+        data.setChoices(request.choiceCount);
+    QString error;
+    const bool loaded = request.dataFile == QLatin1String("-") ? loadDataBytes(in.readAll(), data, error)
+                                                               : loadDataFile(request.dataFile, data, error);
     if (!loaded) {
         say(err, error);
         return QltFailure;
@@ -167,35 +211,27 @@ int runQlt(const QStringList& arguments, QIODevice& in, QIODevice& out, QIODevic
 
     AnalysisResults results;
     ErrorStreamMessages messages(err);
-    if (!runAnalysis(data, boxes, results, messages).finished)
+    if (!runAnalysis(data, request.boxes, results, messages).finished)
         return QltFailure;
-
-    // The visual and spreadsheet reports replace the plain one unless it is asked for too.
-    const bool diagnose = parser.isSet(options.html) || parser.isSet(options.csv);
-    if (parser.isSet(options.output) || !diagnose) {
-        const ReportSelection selection = reportSelection(boxes);
-        const QString path = parser.value(options.output);
-        if (path == QLatin1String("-")) {
-            if (!streamReport(out, data, results, selection, encoding)) {
-                say(err, QStringLiteral("เขียนรายงานออกทาง standard output ไม่ได้: %1").arg(out.errorString()));
-                return QltFailure;
-            }
-        } else if (!WriteReport(path, data, results, selection, &error, encoding)) {
-            say(err, QStringLiteral("เขียนรายงานลงแฟ้ม %1 ไม่ได้: %2").arg(path, error));
-            return QltFailure;
-        }
-    }
-    if (diagnose) {
-        const TestDiagnostics diagnostics =
-            diagnoseTest(data, results, choiceCount ? choiceCount : choiceCountForKey(data.AllKeys));
-        const QString source =
-            file == QLatin1String("-") ? QStringLiteral("standard input") : QFileInfo(file).fileName();
-        if (parser.isSet(options.html) &&
-            !saveDiagnostics(err, parser.value(options.html), composeHtmlReport(data, diagnostics, source)))
-            return QltFailure;
-        if (parser.isSet(options.csv) &&
-            !saveDiagnostics(err, parser.value(options.csv), composeCsv(diagnostics)))
-            return QltFailure;
-    }
+    if (!request.reportPath.isEmpty() && !writePlainReport(request, data, results, out, err))
+        return QltFailure;
+    const bool diagnose = !request.htmlPath.isEmpty() || !request.csvPath.isEmpty();
+    if (diagnose && !writeDiagnostics(request, data, results, err))
+        return QltFailure;
     return QltSuccess;
+}
+} // namespace
+
+int runQlt(const QStringList& arguments, QIODevice& in, QIODevice& out, QIODevice& err)
+{
+    Request request;
+    switch (parseArguments(arguments, request, out, err)) {
+    case Parsed::Answered:
+        return QltSuccess;
+    case Parsed::Mistaken:
+        return QltUsage;
+    case Parsed::Run:
+        break;
+    }
+    return run(request, in, out, err);
 }
