@@ -66,6 +66,17 @@ QString horizontalGrid(const Frame& f, double step, int decimals)
     return svg;
 }
 
+// The captions of a chart's axes: the horizontal one centred at `baseline`, the vertical one turned
+// up along the left edge.
+QString axisCaptions(const Frame& f, double baseline, const QString& horizontal, const QString& vertical)
+{
+    const double middle = (f.top + f.bottom) / 2;
+    return text((f.left + f.right) / 2, baseline, horizontal,
+                QStringLiteral("text-anchor=\"middle\" class=\"caption\"")) +
+           text(14, middle, vertical,
+                QStringLiteral("text-anchor=\"middle\" class=\"caption\" transform=\"rotate(-90 14 %1)\"")
+                    .arg(n1(middle)));
+}
 } // namespace
 
 QString verdictColor(Verdict verdict)
@@ -129,12 +140,8 @@ QString histogramSvg(const TestDiagnostics& test)
     svg += line(meanX, f.top, meanX, f.bottom, QStringLiteral("class=\"mean\""));
     svg += text(meanX + 4, f.top + 10, QStringLiteral("ค่าเฉลี่ย (Mean) %1").arg(n1(test.mean)),
                 QStringLiteral("class=\"meanlabel\""));
-    svg += text((f.left + f.right) / 2, 256, QStringLiteral("คะแนน (Score)"),
-                QStringLiteral("text-anchor=\"middle\" class=\"caption\""));
-    svg += text(14, (f.top + f.bottom) / 2, QStringLiteral("จำนวนผู้สอบ (คน)"),
-                QStringLiteral("text-anchor=\"middle\" class=\"caption\" transform=\"rotate(-90 14 %1)\"")
-                    .arg(n1((f.top + f.bottom) / 2)));
-    return svg + QStringLiteral("</svg>");
+    return svg + axisCaptions(f, 256, QStringLiteral("คะแนน (Score)"), QStringLiteral("จำนวนผู้สอบ (คน)")) +
+           QStringLiteral("</svg>");
 }
 
 QString scatterSvg(const TestDiagnostics& test)
@@ -176,12 +183,10 @@ QString scatterSvg(const TestDiagnostics& test)
         if (labelled)
             svg += text(x + 6, y - 4, QString::number(item.number), QStringLiteral("class=\"label\""));
     }
-    svg += text((f.left + f.right) / 2, 420, QStringLiteral("ความยาก (Difficulty, p)"),
-                QStringLiteral("text-anchor=\"middle\" class=\"caption\""));
-    svg += text(14, (f.top + f.bottom) / 2, QStringLiteral("อำนาจจำแนก (Discrimination, D)"),
-                QStringLiteral("text-anchor=\"middle\" class=\"caption\" transform=\"rotate(-90 14 %1)\"")
-                    .arg(n1((f.top + f.bottom) / 2)));
-    return svg + QStringLiteral("</svg>");
+    return svg +
+           axisCaptions(f, 420, QStringLiteral("ความยาก (Difficulty, p)"),
+                        QStringLiteral("อำนาจจำแนก (Discrimination, D)")) +
+           QStringLiteral("</svg>");
 }
 
 QString traceSvg(const ItemDiagnostics& item)
