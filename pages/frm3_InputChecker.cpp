@@ -74,10 +74,9 @@ void frm3_InputChecker::cmdCheck_Click()
     const QString path = app.outputPath(QString(InputListingFileName));
     const QString listing = composeInputListing(app.data);
     if (!app.platform.writeTextFile(path, listing)) {
-        app.platform.message(QStringLiteral("บันทึกแฟ้ม %1 ไม่ได้  กรุณาตรวจสอบว่าเขียนแฟ้มลงในโฟลเดอร์นี้ได้ "
-                                            "และไม่มีโปรแกรมอื่นเปิดแฟ้มนี้ค้างไว้ครับ ")
-                                 .arg(QDir::toNativeSeparators(path)),
-                             " ผิดพลาด !", Platform::Icon::Warning, Platform::Buttons::Ok);
+        app.warn(QStringLiteral("บันทึกแฟ้ม %1 ไม่ได้  กรุณาตรวจสอบว่าเขียนแฟ้มลงในโฟลเดอร์นี้ได้ "
+                                "และไม่มีโปรแกรมอื่นเปิดแฟ้มนี้ค้างไว้ครับ ")
+                     .arg(QDir::toNativeSeparators(path)));
         return;
     }
     RichTextBox1->setPlainText(asWritten(listing));
