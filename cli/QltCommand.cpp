@@ -114,7 +114,7 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
     };
 
     if (!parser.parse(arguments))
-        return mistake(parser.errorText());
+        return mistake(QStringLiteral("คำสั่งไม่ถูกต้อง: %1 (ดู qlt --help)").arg(parser.errorText()));
     if (parser.isSet(options.help)) {
         out.write(usage(parser).toUtf8());
         return Parsed::Answered;
