@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Why the system refused to read or write a file, in words a teacher understands. Every message about
+// a file names the file and then gives one of these reasons, never the system's English text.
+
+// The reason behind an error number of the system (errno), e.g. a full disk or a missing permission.
+QString systemErrorText(int errorNumber);
+
+// The reason for refusing a name that is not an ordinary file: a device, a pipe or a socket.
+QString notRegularFileText();
