@@ -24,8 +24,9 @@ public:
     // The user's documents folder.
     virtual QString documentsFolder() const = 0;
 
-    // Writes a text file in code page 874 (lines end in CR LF), replacing it atomically.
-    virtual bool writeTextFile(const QString& path, const QString& text) = 0;
+    // Writes a text file in code page 874 (lines end in CR LF), replacing it whole or not at all; on
+    // failure `reason` says why, in Thai.
+    virtual bool writeTextFile(const QString& path, const QString& text, QString& reason) = 0;
     // Hands a document to the desktop's word processor without waiting; false if none could start.
     virtual bool openDocument(const QString& path) = 0;
     // Shows a page in a web browser without waiting; false if no browser could start.

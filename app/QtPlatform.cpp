@@ -56,9 +56,9 @@ QString QtPlatform::documentsFolder() const
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
-bool QtPlatform::writeTextFile(const QString& path, const QString& text)
+bool QtPlatform::writeTextFile(const QString& path, const QString& text, QString& reason)
 {
-    return saveTextFile(path, text);
+    return saveTextFile(path, text, TextEncoding::Cp874, &reason);
 }
 
 bool QtPlatform::openDocument(const QString& path)

@@ -10,7 +10,7 @@ public:
     QString programFolder() const override;
     QString dataFolder() const override;
     QString documentsFolder() const override;
-    bool writeTextFile(const QString& path, const QString& text) override;
+    bool writeTextFile(const QString& path, const QString& text, QString& reason) override;
     bool openDocument(const QString& path) override;
     bool openHelpPage(const QString& path) override;
     void endProgram() override;

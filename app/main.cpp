@@ -2,6 +2,7 @@
 #include "app/Artwork.h"
 #include "app/QtPlatform.h"
 #include "app/ThaiFont.h"
+#include "report/OutputFile.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("quillet")); // the menu entry's icon for the windows
     QApplication::setWindowIcon(programIcon());
     useThaiFont();
+    reportWriteLimitsAsErrors();
     QtPlatform platform;
     Application app(platform);
     app.Main();

@@ -5,12 +5,21 @@
 #include "diagnostics/CsvReport.h"
 #include "diagnostics/HtmlReport.h"
 #include "model/DataFileLoader.h"
+#include "model/SystemErrorText.h"
+#include "report/CheckedDevice.h"
+#include "report/OutputFile.h"
 #include "report/ResultReport.h"
 #include "report/TextFile.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
+
+#include <functional>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 void say(QIODevice& err, QString text)
@@ -61,15 +70,6 @@ struct Options {
                                QStringLiteral("แสดงรุ่นของโปรแกรม")};
 };
 
-bool saveDiagnostics(QIODevice& err, const QString& path, const QString& text)
-{
-    QString error;
-    if (saveTextFile(path, text, TextEncoding::Utf8, &error))
-        return true;
-    say(err, QStringLiteral("เขียนแฟ้ม %1 ไม่ได้: %2").arg(path, error));
-    return false;
-}
-
 QString usage(const QCommandLineParser& parser)
 {
     return parser.helpText() +
@@ -93,6 +93,50 @@ struct Request {
     QString reportPath;        // "-": standard output; empty: no plain report
     QString htmlPath, csvPath; // empty: not asked for
 };
+
+// What a path names once links are followed, also for a file that does not exist yet: its folder's
+// real path and its own name.
+QString resolvedPath(QString path)
+{
+    for (int hops = 0; hops < 40 && QFileInfo(path).isSymLink(); ++hops)
+        path = QFileInfo(path).symLinkTarget();
+    const QFileInfo file(path);
+    if (file.exists())
+        return file.canonicalFilePath();
+    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? file.absoluteFilePath() : QDir(folder).filePath(file.fileName());
+}
+
+// Two names of one file, however spelled: by the same resolved path, or as hard links of one file.
+bool sameFile(const QString& first, const QString& second)
+{
+    if (resolvedPath(first) == resolvedPath(second))
+        return true;
+    struct stat one, other;
+    return ::stat(QFile::encodeName(first).constData(), &one) == 0 &&
+           ::stat(QFile::encodeName(second).constData(), &other) == 0 && one.st_dev == other.st_dev &&
+           one.st_ino == other.st_ino;
+}
+
+// An output that would overwrite the data file or another output of the same run; empty when none.
+QString collision(const Request& request)
+{
+    const std::pair<QString, QString> files[] = {
+        {request.dataFile, QStringLiteral("แฟ้มข้อมูล")},
+        {request.reportPath, QStringLiteral("รายงาน (-o)")},
+        {request.htmlPath, QStringLiteral("รายงาน HTML (--html)")},
+        {request.csvPath, QStringLiteral("ตาราง CSV (--csv)")},
+    };
+    const auto named = [](const QString& path) { return !path.isEmpty() && path != QLatin1String("-"); };
+    for (std::size_t second = 1; second < std::size(files); ++second)
+        for (std::size_t first = 0; first < second; ++first)
+            if (named(files[first].first) && named(files[second].first) &&
+                sameFile(files[first].first, files[second].first))
+                return QStringLiteral("%1 และ%2 เป็นแฟ้มเดียวกัน (%3)  แฟ้มหนึ่งจะถูกเขียนทับด้วยอีกแฟ้ม  "
+                                      "กรุณาระบุแฟ้มคนละชื่อ")
+                    .arg(files[first].second, files[second].second, files[second].first);
+    return {};
+}
 
 enum class Parsed { Run, Answered, Mistaken };
 
@@ -161,37 +205,83 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
     const bool diagnose = parser.isSet(options.html) || parser.isSet(options.csv);
     if (parser.isSet(options.output) || !diagnose)
         request.reportPath = parser.value(options.output);
+    if (const QString clash = collision(request); !clash.isEmpty())
+        return mistake(clash);
     return Parsed::Run;
 }
 
-bool writePlainReport(const Request& request, const TestData& data, const AnalysisResults& results,
-                      QIODevice& out, QIODevice& err)
+// One output of a run: where it goes ("-": standard output) and what writes it.
+struct Output {
+    QString path;
+    std::function<bool(QIODevice&)> write;
+};
+
+std::vector<Output> plannedOutputs(const Request& request, const TestData& data,
+                                   const AnalysisResults& results)
 {
-    const ReportSelection selection = reportSelection(request.boxes);
-    if (request.reportPath == QLatin1String("-")) {
-        if (streamReport(out, data, results, selection, request.encoding))
-            return true;
-        say(err, QStringLiteral("เขียนรายงานออกทาง standard output ไม่ได้: %1").arg(out.errorString()));
-        return false;
-    }
-    QString error;
-    if (WriteReport(request.reportPath, data, results, selection, &error, request.encoding))
-        return true;
-    say(err, QStringLiteral("เขียนรายงานลงแฟ้ม %1 ไม่ได้: %2").arg(request.reportPath, error));
+    std::vector<Output> outputs;
+    if (!request.reportPath.isEmpty())
+        outputs.push_back(
+            {request.reportPath, [&, selection = reportSelection(request.boxes)](QIODevice& device) {
+                 return streamReport(device, data, results, selection, request.encoding);
+             }});
+    if (request.htmlPath.isEmpty() && request.csvPath.isEmpty())
+        return outputs;
+    const int choices = request.choiceCount ? request.choiceCount : choiceCountForKey(data.AllKeys);
+    auto diagnostics = std::make_shared<const TestDiagnostics>(diagnoseTest(data, results, choices));
+    const QString source = request.dataFile == QLatin1String("-") ? QStringLiteral("standard input")
+                                                                  : QFileInfo(request.dataFile).fileName();
+    if (!request.htmlPath.isEmpty())
+        outputs.push_back({request.htmlPath, [&data, diagnostics, source](QIODevice& device) {
+                               return writeText(device, composeHtmlReport(data, *diagnostics, source),
+                                                TextEncoding::Utf8);
+                           }});
+    if (!request.csvPath.isEmpty())
+        outputs.push_back({request.csvPath, [diagnostics](QIODevice& device) {
+                               return writeText(device, composeCsv(*diagnostics), TextEncoding::Utf8);
+                           }});
+    return outputs;
+}
+
+bool cannotWrite(QIODevice& err, const QString& path, const QString& reason)
+{
+    say(err, QStringLiteral("เขียนแฟ้ม %1 ไม่ได้  เพราะ%2  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย").arg(path, reason));
     return false;
 }
 
-bool writeDiagnostics(const Request& request, const TestData& data, const AnalysisResults& results,
-                      QIODevice& err)
+// Writes every output or none: each file is written whole beside its earlier version, pipes and
+// standard output get theirs after that, and only then do the new files replace the earlier ones.
+bool writeAll(const std::vector<Output>& outputs, QIODevice& out, QIODevice& err)
 {
-    const int choices = request.choiceCount ? request.choiceCount : choiceCountForKey(data.AllKeys);
-    const TestDiagnostics diagnostics = diagnoseTest(data, results, choices);
-    const QString source = request.dataFile == QLatin1String("-") ? QStringLiteral("standard input")
-                                                                  : QFileInfo(request.dataFile).fileName();
-    if (!request.htmlPath.isEmpty() &&
-        !saveDiagnostics(err, request.htmlPath, composeHtmlReport(data, diagnostics, source)))
-        return false;
-    return request.csvPath.isEmpty() || saveDiagnostics(err, request.csvPath, composeCsv(diagnostics));
+    std::vector<std::unique_ptr<OutputFile>> files(outputs.size());
+    for (std::size_t index = 0; index < outputs.size(); ++index) {
+        if (outputs[index].path == QLatin1String("-"))
+            continue;
+        files[index] = std::make_unique<OutputFile>(outputs[index].path);
+        if (!files[index]->open())
+            return cannotWrite(err, outputs[index].path, files[index]->reason());
+    }
+    for (const bool streams : {false, true}) {
+        for (std::size_t index = 0; index < outputs.size(); ++index) {
+            OutputFile* file = files[index].get();
+            if ((!file || file->isStream()) != streams)
+                continue;
+            if (!file) {
+                CheckedDevice standardOutput(out);
+                if (!outputs[index].write(standardOutput)) {
+                    say(err, QStringLiteral("เขียนรายงานออกทาง standard output ไม่ได้  เพราะ%1")
+                                 .arg(systemErrorText(standardOutput.errorNumber())));
+                    return false;
+                }
+            } else if (!file->write(outputs[index].write)) {
+                return cannotWrite(err, file->path(), file->reason());
+            }
+        }
+    }
+    for (const auto& file : files)
+        if (file && !file->commit())
+            return cannotWrite(err, file->path(), file->reason());
+    return true;
 }
 
 // Loads, analyses and writes what the request asks for. The run may clear boxes, as on the page, so
@@ -213,12 +303,7 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
     ErrorStreamMessages messages(err);
     if (!runAnalysis(data, request.boxes, results, messages).finished)
         return QltFailure;
-    if (!request.reportPath.isEmpty() && !writePlainReport(request, data, results, out, err))
-        return QltFailure;
-    const bool diagnose = !request.htmlPath.isEmpty() || !request.csvPath.isEmpty();
-    if (diagnose && !writeDiagnostics(request, data, results, err))
-        return QltFailure;
-    return QltSuccess;
+    return writeAll(plannedOutputs(request, data, results), out, err) ? QltSuccess : QltFailure;
 }
 } // namespace
 

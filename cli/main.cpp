@@ -1,4 +1,5 @@
 #include "QltCommand.h"
+#include "report/OutputFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -9,6 +10,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qlt"));
+    reportWriteLimitsAsErrors();
     // Unbuffered, so that a report that cannot be written to standard output (a full disk, a closed
     // pipe) fails while qlt can still say so and exit with 1.
     QFile in, out, err;

@@ -73,10 +73,10 @@ void frm3_InputChecker::cmdCheck_Click()
 {
     const QString path = app.outputPath(QString(InputListingFileName));
     const QString listing = composeInputListing(app.data);
-    if (!app.platform.writeTextFile(path, listing)) {
-        app.warn(QStringLiteral("บันทึกแฟ้ม %1 ไม่ได้  กรุณาตรวจสอบว่าเขียนแฟ้มลงในโฟลเดอร์นี้ได้ "
-                                "และไม่มีโปรแกรมอื่นเปิดแฟ้มนี้ค้างไว้ครับ ")
-                     .arg(QDir::toNativeSeparators(path)));
+    QString reason;
+    if (!app.platform.writeTextFile(path, listing, reason)) {
+        app.warn(QStringLiteral("บันทึกแฟ้ม %1 ไม่ได้  เพราะ%2  แฟ้มเดิม (ถ้ามี) ยังอยู่ครบไม่เปลี่ยนแปลงครับ")
+                     .arg(QDir::toNativeSeparators(path), reason));
         return;
     }
     RichTextBox1->setPlainText(asWritten(listing));

@@ -221,12 +221,13 @@ void frm4_Stat::cmdCal_Click()
 void frm4_Stat::cmdFinish_Click()
 {
     const QString path = app.outputPath(ResultReportFileName);
-    if (!app.platform.writeTextFile(path, composeReport(app.data, app.results, reportSelection(boxes())))) {
+    QString reason;
+    if (!app.platform.writeTextFile(path, composeReport(app.data, app.results, reportSelection(boxes())),
+                                    reason)) {
         // The earlier report, if any, is intact; Finish stays so the teacher can try again.
-        app.warn(QStringLiteral("บันทึกรายงานผลลงแฟ้ม  %1  ไม่ได้  "
-                                "ตรวจสอบว่าบันทึกลงโฟลเดอร์นี้ได้ และไม่มีโปรแกรมอื่นเปิดแฟ้มนี้อยู่ "
-                                "แล้วกด Finish อีกครั้ง")
-                     .arg(QDir::toNativeSeparators(path)));
+        app.warn(QStringLiteral("บันทึกรายงานผลลงแฟ้ม  %1  ไม่ได้  เพราะ%2  "
+                                "รายงานเดิม (ถ้ามี) ยังอยู่ครบไม่เปลี่ยนแปลง  แก้ไขแล้วกด Finish อีกครั้ง")
+                     .arg(QDir::toNativeSeparators(path), reason));
         return;
     }
     OpenReport(path);

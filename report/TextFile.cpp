@@ -1,10 +1,7 @@
 #include "report/TextFile.h"
 
 #include "model/CodePage874.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "report/OutputFile.h"
 
 #include <algorithm>
 
@@ -35,21 +32,12 @@ bool writeText(QIODevice& device, QStringView text, TextEncoding encoding)
 
 bool saveFile(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error)
 {
-    // A device or a pipe (/dev/null, a FIFO) is written into as it is: replacing it by a new file
-    // would be wrong, and as the superuser it would even succeed.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile() && !target.isDir()) {
-        QFile file(path);
-        const bool written = file.open(QIODevice::WriteOnly) && write(file) && file.flush();
-        if (!written && error)
-            *error = file.errorString();
-        return written;
-    }
-    QSaveFile file(path);
-    const bool saved = file.open(QIODevice::WriteOnly) && write(file) && file.commit();
-    if (!saved && error)
-        *error = file.errorString();
-    return saved;
+    OutputFile file(path);
+    if (file.open() && file.write(write) && file.commit())
+        return true;
+    if (error)
+        *error = file.reason();
+    return false;
 }
 
 bool saveTextFile(const QString& path, QStringView text, TextEncoding encoding, QString* error)

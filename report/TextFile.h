@@ -18,10 +18,9 @@ QByteArray encodeText(QStringView text, TextEncoding encoding = TextEncoding::Cp
 // False when the device refuses a write.
 bool writeText(QIODevice& device, QStringView text, TextEncoding encoding = TextEncoding::Cp874);
 
-// Replaces the file at `path` atomically with what `write` writes into the device it is given: a
-// write that fails, or returns false, leaves the earlier file as it was. A device or a pipe is
-// written into instead. On failure returns false and, when `error` is given, a description of what
-// went wrong.
+// Replaces the file at `path` whole with what `write` writes into the device it is given (see
+// OutputFile): a write that fails, or returns false, leaves the earlier file as it was. On failure
+// returns false and, when `error` is given, why, in Thai.
 bool saveFile(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error = nullptr);
 
 // Writes `text` (lines already ended by CR LF) to `path` as saveFile does.

@@ -1,8 +1,11 @@
 #include "FakePlatform.h"
 
+#include "model/SystemErrorText.h"
 #include "report/TextFile.h"
 
 #include <QDir>
+
+#include <cerrno>
 
 FakePlatform::FakePlatform()
 {
@@ -27,12 +30,14 @@ QString FakePlatform::chooseFile(const QString& title, const QString& /*pattern*
     return filesToChoose.isEmpty() ? QString() : filesToChoose.takeFirst();
 }
 
-bool FakePlatform::writeTextFile(const QString& path, const QString& text)
+bool FakePlatform::writeTextFile(const QString& path, const QString& text, QString& reason)
 {
-    if (failWrites)
+    if (failWrites) {
+        reason = systemErrorText(EACCES);
         return false;
+    }
     filesWritten.append(path);
-    return saveTextFile(path, text);
+    return saveTextFile(path, text, TextEncoding::Cp874, &reason);
 }
 
 bool FakePlatform::openDocument(const QString& path)

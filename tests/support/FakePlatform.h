@@ -45,7 +45,7 @@ public:
     QString programFolder() const override { return programFolderPath; }
     QString dataFolder() const override { return dataFolderPath; }
     QString documentsFolder() const override { return documentsFolderPath; }
-    bool writeTextFile(const QString& path, const QString& text) override;
+    bool writeTextFile(const QString& path, const QString& text, QString& reason) override;
     bool openDocument(const QString& path) override;
     bool openHelpPage(const QString& path) override;
     void endProgram() override { ++endProgramCalls; }
