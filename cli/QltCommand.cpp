@@ -199,6 +199,9 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
                            .arg(parser.value(options.encoding)));
     request.encoding = encodingName == QLatin1String("utf-8") ? TextEncoding::Utf8 : TextEncoding::Cp874;
 
+    for (const QCommandLineOption* file : {&options.output, &options.html, &options.csv})
+        if (parser.isSet(*file) && parser.value(*file).isEmpty())
+            return mistake(QStringLiteral("--%1 ต้องตามด้วยชื่อแฟ้ม ไม่ใช่ชื่อว่าง").arg(file->names().constLast()));
     request.htmlPath = parser.value(options.html);
     request.csvPath = parser.value(options.csv);
     // The visual and spreadsheet reports replace the plain one unless it is asked for too.
