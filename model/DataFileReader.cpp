@@ -1,12 +1,14 @@
 #include "model/DataFileReader.h"
 
 #include "model/CodePage874.h"
+#include "model/Progress.h"
 
 #include <QStringDecoder>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -67,27 +69,81 @@ const char* findNonAscii(const char* from, const char* end)
     return std::find_if(from, end, [](char byte) { return !isAscii(byte); });
 }
 
+// A small file needs no more than its own size: the fuzzer reads thousands of them a second.
+qsizetype chunkSizeFor(const QIODevice& device)
+{
+    if (device.isSequential())
+        return ChunkSize;
+    return std::clamp<qint64>(device.size() - device.pos(), 64, ChunkSize);
+}
+
+struct Wide {
+    QStringConverter::Encoding encoding;
+    qsizetype byteOrderMark; // its length in bytes, 0 without one
+};
+
+// A file of two or four bytes per character. Without a byte-order mark, UTF-16 shows itself by
+// its zero bytes: a data file is mostly ASCII digits, letters and line ends, each one byte and a
+// zero, while the other bytes are never zero (a Thai letter is 0x0E and a second byte).
+std::optional<Wide> wideEncoding(QByteArrayView head)
+{
+    if (head.startsWith(QByteArrayView("\xFF\xFE\0\0", 4)))
+        return Wide{QStringConverter::Utf32LE, 4};
+    if (head.startsWith(QByteArrayView("\0\0\xFE\xFF", 4)))
+        return Wide{QStringConverter::Utf32BE, 4};
+    if (head.startsWith("\xFF\xFE"))
+        return Wide{QStringConverter::Utf16LE, 2};
+    if (head.startsWith("\xFE\xFF"))
+        return Wide{QStringConverter::Utf16BE, 2};
+    const qsizetype pairs = head.size() / 2;
+    qsizetype zeroFirst = 0, zeroSecond = 0;
+    for (qsizetype pair = 0; pair < pairs; ++pair) {
+        zeroFirst += head[2 * pair] == 0;
+        zeroSecond += head[2 * pair + 1] == 0;
+    }
+    if (pairs >= 2 && zeroFirst == 0 && 2 * zeroSecond >= pairs)
+        return Wide{QStringConverter::Utf16LE, 0};
+    if (pairs >= 2 && zeroSecond == 0 && 2 * zeroFirst >= pairs)
+        return Wide{QStringConverter::Utf16BE, 0};
+    return std::nullopt;
+}
+
+// Whether `bytes` end in the first half of a UTF-16 surrogate pair, whose second half is still to come.
+bool endsInHighSurrogate(QByteArrayView bytes, QStringConverter::Encoding encoding)
+{
+    if (bytes.size() < 2 || (encoding != QStringConverter::Utf16LE && encoding != QStringConverter::Utf16BE))
+        return false;
+    const uchar first = uchar(bytes[bytes.size() - 2]), second = uchar(bytes.back());
+    const char16_t unit =
+        encoding == QStringConverter::Utf16LE ? char16_t(second << 8 | first) : char16_t(first << 8 | second);
+    return QChar::isHighSurrogate(unit);
+}
+
 } // namespace
 
-DataFileReader::DataFileReader(QIODevice& device) : device_(&device), chunk_(ChunkSize, Qt::Uninitialized)
+DataFileReader::DataFileReader(QIODevice& device, Progress* progress)
+    : device_(&device), progress_(progress), chunk_(chunkSizeFor(device), Qt::Uninitialized)
 {
-    const QByteArray head = device.peek(3);
+    const QByteArray head = device.peek(4096);
     if (head.startsWith("\xEF\xBB\xBF")) {
         encoding_ = Encoding::Utf8;
         device.skip(3);
-    } else if (head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF")) {
-        convertUtf16(QByteArrayView(head).first(2));
+    } else if (const std::optional<Wide> wide = wideEncoding(head)) {
+        passes_ = 2;
+        convertToUtf8(wide->encoding, wide->byteOrderMark);
     } else {
+        passes_ = 2;
         encoding_ = scanEncoding();
         failed_ = failed_ || !device.seek(0);
         chunkSize_ = at_ = 0;
+        pass_ = 1;
     }
 }
 
 DataFileReader::Encoding DataFileReader::scanEncoding()
 {
     bool ascii = true;
-    QByteArray unchecked; // text after the last ASCII byte read: its last character may go on
+    QByteArray unchecked; // the end of the last chunk: a character that may go on in the next one
     while (readChunk()) {
         QByteArrayView bytes(chunk_.constData(), chunkSize_);
         if (ascii) {
@@ -97,33 +153,45 @@ DataFileReader::Encoding DataFileReader::scanEncoding()
             ascii = false;
             bytes = QByteArrayView(nonAscii, bytes.end());
         }
-        // An ASCII byte is a whole character, so the text up to the last one can be checked now.
-        const char* cut =
-            std::find_if(bytes.rbegin(), bytes.rend(), [](char byte) { return isAscii(byte); }).base();
-        if (cut == bytes.begin()) {
-            unchecked.append(bytes);
-            continue;
-        }
-        unchecked.append(bytes.begin(), cut - bytes.begin());
-        if (!QByteArrayView(unchecked).isValidUtf8())
+        // Every character but the last is whole and can be checked now; the last may go on in the
+        // next chunk. Only those few bytes are carried over, however long the non-ASCII text runs.
+        unchecked.append(bytes);
+        qsizetype last = unchecked.size() - 1;
+        while (last > 0 && unchecked.size() - last < 4 && (uchar(unchecked[last]) & 0xC0) == 0x80)
+            --last;
+        const qsizetype whole = isAscii(unchecked[last]) ? last + 1 : last;
+        if (!QByteArrayView(unchecked).first(whole).isValidUtf8())
             return Encoding::Cp874;
-        unchecked = QByteArray(cut, bytes.end() - cut);
+        unchecked.remove(0, whole);
     }
     if (ascii)
         return Encoding::Ascii;
     return QByteArrayView(unchecked).isValidUtf8() ? Encoding::Utf8 : Encoding::Cp874;
 }
 
-void DataFileReader::convertUtf16(QByteArrayView byteOrderMark)
+void DataFileReader::convertToUtf8(QStringConverter::Encoding encoding, qsizetype byteOrderMark)
 {
-    device_->skip(byteOrderMark.size());
-    const QByteArray bytes = device_->readAll();
-    failed_ = !device_->atEnd();
-    const auto order = byteOrderMark[0] == '\xFF' ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE;
-    utf16AsUtf8_.setData(QString(QStringDecoder(order, KeepEverything).decode(bytes)).toUtf8());
-    utf16AsUtf8_.open(QIODevice::ReadOnly);
-    device_ = &utf16AsUtf8_;
+    device_->skip(byteOrderMark);
+    const qsizetype unit =
+        encoding == QStringConverter::Utf16LE || encoding == QStringConverter::Utf16BE ? 2 : 4;
+    QByteArray utf8;
+    QByteArray carried; // the start of a character that goes on in the next chunk
+    while (readChunk()) {
+        carried.append(chunk_.constData(), chunkSize_);
+        qsizetype whole = carried.size() - carried.size() % unit;
+        if (endsInHighSurrogate(QByteArrayView(carried).first(whole), encoding))
+            whole -= 2;
+        utf8 += QString(QStringDecoder(encoding, KeepEverything).decode(QByteArrayView(carried).first(whole)))
+                    .toUtf8();
+        carried.remove(0, whole);
+    }
+    utf8 += QString(QStringDecoder(encoding, KeepEverything).decode(carried)).toUtf8();
+    wideAsUtf8_.setData(utf8);
+    wideAsUtf8_.open(QIODevice::ReadOnly);
+    device_ = &wideAsUtf8_;
     encoding_ = Encoding::Utf8;
+    chunkSize_ = at_ = 0;
+    pass_ = 1;
 }
 
 bool DataFileReader::readChunk()
@@ -132,20 +200,46 @@ bool DataFileReader::readChunk()
     failed_ = failed_ || got < 0;
     chunkSize_ = std::max<qint64>(got, 0);
     at_ = 0;
+    reportProgress();
     return got > 0;
+}
+
+void DataFileReader::reportProgress()
+{
+    const qint64 size = device_->size();
+    if (!progress_ || device_->isSequential() || size <= 0)
+        return;
+    constexpr qint64 PerPass = 1000;
+    progress_->advance(pass_ * PerPass + device_->pos() * PerPass / size, passes_ * PerPass);
+}
+
+void DataFileReader::setRecordLimit(qsizetype characters)
+{
+    // In UTF-8 a character (a UTF-16 unit) takes at most three bytes.
+    keptBytes_ = encoding_ == Encoding::Utf8 ? 3 * characters : characters;
+}
+
+void DataFileReader::keep(const char* from, const char* to)
+{
+    qsizetype kept = to - from;
+    if (keptBytes_ >= 0)
+        kept = std::clamp<qsizetype>(keptBytes_ - pending_.size(), 0, kept);
+    pending_.append(from, kept);
+    cut_ = cut_ || !blanksOnly(QByteArrayView(from + kept, to));
 }
 
 bool DataFileReader::next(QByteArrayView& record)
 {
     pending_.clear();
+    cut_ = false;
     for (;;) {
         const char* const begin = chunk_.constData() + at_;
         const char* const end = chunk_.constData() + chunkSize_;
         const char* const stop = findRecordEnd(begin, end);
         if (stop == end) { // the record goes on in the next chunk, if there is one
-            pending_.append(begin, end - begin);
+            keep(begin, end);
             if (!readChunk()) {
-                if (failed_ || blanksOnly(pending_))
+                if (failed_ || (blanksOnly(pending_) && !cut_))
                     return false;
                 record = pending_; // the last record, without a line end
                 return true;
@@ -153,14 +247,13 @@ bool DataFileReader::next(QByteArrayView& record)
             continue;
         }
         at_ = stop + 1 - chunk_.constData();
-        const QByteArrayView rest(begin, stop);
-        if (pending_.isEmpty()) {
-            record = rest;
+        if (pending_.isEmpty() && !cut_ && (keptBytes_ < 0 || stop - begin <= keptBytes_)) {
+            record = QByteArrayView(begin, stop); // the whole record lies in this chunk
         } else {
-            pending_.append(rest);
+            keep(begin, stop);
             record = pending_;
         }
-        if (!blanksOnly(record))
+        if (cut_ || !blanksOnly(record))
             return true;
         pending_.clear();
     }
