@@ -174,7 +174,8 @@ bool loadDataFile(const QString& path, TestData& model, QString& error, Progress
     const int handle =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (handle < 0) {
-        error = openFailed(path, systemErrorText(errno));
+        // A socket is the one kind of name that cannot be opened at all.
+        error = openFailed(path, errno == ENXIO ? notRegularFileText() : systemErrorText(errno));
         return false;
     }
     QFile file;
