@@ -19,7 +19,8 @@
 
 namespace {
 
-// The key record holds a label, a blank and the key; a label longer than the longest key is no label.
+// The key record holds a label, a blank and the key; a label longer than the longest key is no label,
+// and blanks after the key may run on.
 constexpr qsizetype MaxKeyRecord = 2 * qsizetype(MaxCount) + 1;
 
 QString readFailed(const QString& path)
@@ -108,10 +109,10 @@ bool load(QIODevice& device, const QString& path, TestData& model, QString& erro
     QString key;
     if (!readKeyRecord(reader.text(record), width, key, error))
         return false;
-    if (reader.cut()) {
-        error = QStringLiteral("บรรทัดแรกของแฟ้มข้อมูลยาวเกิน %1 ตัวอักษร  ยาวเกินกว่ารหัส เว้นวรรค และ 'เฉลย' "
-                               "จะยาวได้ครับ")
-                    .arg(MaxKeyRecord);
+    if (reader.cut() || width > MaxCount) {
+        error = QStringLiteral("บรรทัดแรกของแฟ้มข้อมูลยาวเกินไปครับ  รหัสหน้าช่องว่างยาวได้ไม่เกิน %1 ตัวอักษร "
+                               "และ 'เฉลย' มีได้ไม่เกิน %1 ข้อ")
+                    .arg(MaxCount);
         return false;
     }
     // Nothing past the last item is ever used, so nothing past it is kept.

@@ -122,40 +122,43 @@ bool endsInHighSurrogate(QByteArrayView bytes, QStringConverter::Encoding encodi
 } // namespace
 
 DataFileReader::DataFileReader(QIODevice& device, Progress* progress)
-    : device_(&device), progress_(progress), chunk_(chunkSizeFor(device), Qt::Uninitialized)
+    : device_(&device), progress_(progress), chunk_(chunkSizeFor(device), Qt::Uninitialized),
+      total_(device.isSequential() ? 0 : device.size() - device.pos())
 {
     const QByteArray head = device.peek(4096);
     if (head.startsWith("\xEF\xBB\xBF")) {
         encoding_ = Encoding::Utf8;
         device.skip(3);
     } else if (const std::optional<Wide> wide = wideEncoding(head)) {
-        passes_ = 2;
         convertToUtf8(wide->encoding, wide->byteOrderMark);
     } else {
-        passes_ = 2;
-        encoding_ = scanEncoding();
-        failed_ = failed_ || !device.seek(0);
-        chunkSize_ = at_ = 0;
-        pass_ = 1;
+        undecided_ = true; // ASCII until a record says otherwise
     }
 }
 
-DataFileReader::Encoding DataFileReader::scanEncoding()
+void DataFileReader::decideEncoding(QByteArrayView record)
 {
-    bool ascii = true;
+    if (!nonAsciiDropped_ && findNonAscii(record.begin(), record.end()) == record.end())
+        return;
+    // Everything before this record was ASCII, which all three encodings read alike, so whether the
+    // file is UTF-8 depends on the rest of it alone. That is read once more, and the reading goes on
+    // where it was.
+    undecided_ = false;
+    const qint64 resume = device_->pos();
+    total_ += total_ - recordStart_;
+    QByteArray buffer(chunk_.size(), Qt::Uninitialized);
+    failed_ = failed_ || !device_->seek(recordStart_);
+    encoding_ = scanEncoding(buffer);
+    failed_ = failed_ || !device_->seek(resume);
+}
+
+DataFileReader::Encoding DataFileReader::scanEncoding(QByteArray& buffer)
+{
     QByteArray unchecked; // the end of the last chunk: a character that may go on in the next one
-    while (readChunk()) {
-        QByteArrayView bytes(chunk_.constData(), chunkSize_);
-        if (ascii) {
-            const char* nonAscii = findNonAscii(bytes.begin(), bytes.end());
-            if (nonAscii == bytes.end())
-                continue;
-            ascii = false;
-            bytes = QByteArrayView(nonAscii, bytes.end());
-        }
+    for (qsizetype got; (got = read(buffer)) > 0;) {
         // Every character but the last is whole and can be checked now; the last may go on in the
         // next chunk. Only those few bytes are carried over, however long the non-ASCII text runs.
-        unchecked.append(bytes);
+        unchecked.append(buffer.constData(), got);
         qsizetype last = unchecked.size() - 1;
         while (last > 0 && unchecked.size() - last < 4 && (uchar(unchecked[last]) & 0xC0) == 0x80)
             --last;
@@ -164,8 +167,6 @@ DataFileReader::Encoding DataFileReader::scanEncoding()
             return Encoding::Cp874;
         unchecked.remove(0, whole);
     }
-    if (ascii)
-        return Encoding::Ascii;
     return QByteArrayView(unchecked).isValidUtf8() ? Encoding::Utf8 : Encoding::Cp874;
 }
 
@@ -190,33 +191,35 @@ void DataFileReader::convertToUtf8(QStringConverter::Encoding encoding, qsizetyp
     wideAsUtf8_.open(QIODevice::ReadOnly);
     device_ = &wideAsUtf8_;
     encoding_ = Encoding::Utf8;
-    chunkSize_ = at_ = 0;
-    pass_ = 1;
+    total_ += utf8.size();
+    chunkOffset_ = chunkSize_ = at_ = 0;
+}
+
+qsizetype DataFileReader::read(QByteArray& buffer)
+{
+    const qint64 got = device_->read(buffer.data(), buffer.size());
+    failed_ = failed_ || got < 0;
+    if (got <= 0)
+        return 0;
+    bytesRead_ += got;
+    if (progress_ && total_ > 0)
+        progress_->advance(std::min(bytesRead_, total_), total_);
+    return got;
 }
 
 bool DataFileReader::readChunk()
 {
-    const qint64 got = device_->read(chunk_.data(), chunk_.size());
-    failed_ = failed_ || got < 0;
-    chunkSize_ = std::max<qint64>(got, 0);
+    chunkOffset_ = device_->pos();
+    chunkSize_ = read(chunk_);
     at_ = 0;
-    reportProgress();
-    return got > 0;
-}
-
-void DataFileReader::reportProgress()
-{
-    const qint64 size = device_->size();
-    if (!progress_ || device_->isSequential() || size <= 0)
-        return;
-    constexpr qint64 PerPass = 1000;
-    progress_->advance(pass_ * PerPass + device_->pos() * PerPass / size, passes_ * PerPass);
+    return chunkSize_ > 0;
 }
 
 void DataFileReader::setRecordLimit(qsizetype characters)
 {
-    // In UTF-8 a character (a UTF-16 unit) takes at most three bytes.
-    keptBytes_ = encoding_ == Encoding::Utf8 ? 3 * characters : characters;
+    // In UTF-8 a character (a UTF-16 unit) takes at most three bytes; a file still taken as ASCII
+    // may yet turn out to be UTF-8.
+    keptBytes_ = encoding_ == Encoding::Cp874 ? characters : 3 * characters;
 }
 
 void DataFileReader::keep(const char* from, const char* to)
@@ -225,14 +228,28 @@ void DataFileReader::keep(const char* from, const char* to)
     if (keptBytes_ >= 0)
         kept = std::clamp<qsizetype>(keptBytes_ - pending_.size(), 0, kept);
     pending_.append(from, kept);
-    cut_ = cut_ || !blanksOnly(QByteArrayView(from + kept, to));
+    const QByteArrayView dropped(from + kept, to);
+    cut_ = cut_ || !blanksOnly(dropped);
+    // A character dropped here still has its say in the file's encoding.
+    nonAsciiDropped_ = nonAsciiDropped_ || (undecided_ && findNonAscii(dropped.begin(), dropped.end()) != to);
 }
 
 bool DataFileReader::next(QByteArrayView& record)
 {
+    if (!nextRecord(record))
+        return false;
+    if (undecided_)
+        decideEncoding(record);
+    return !failed_;
+}
+
+bool DataFileReader::nextRecord(QByteArrayView& record)
+{
     pending_.clear();
     cut_ = false;
     for (;;) {
+        if (pending_.isEmpty())
+            recordStart_ = chunkOffset_ + at_;
         const char* const begin = chunk_.constData() + at_;
         const char* const end = chunk_.constData() + chunkSize_;
         const char* const stop = findRecordEnd(begin, end);
@@ -256,6 +273,7 @@ bool DataFileReader::next(QByteArrayView& record)
         if (cut_ || !blanksOnly(record))
             return true;
         pending_.clear();
+        cut_ = false;
     }
 }
 
