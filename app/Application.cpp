@@ -116,4 +116,27 @@ frm3_InputChecker& Application::inputChecker()
 void Application::dataReplaced()
 {
     results.UsableItems.clear();
+    fileIDs_ = fileNames_ = fileAnswers_ = QStringList();
+}
+
+void Application::fileDataLoaded()
+{
+    dataReplaced();
+    fileIDs_ = data.StudID;
+    fileNames_ = data.StudName;
+    fileAnswers_ = data.StudAns;
+}
+
+void Application::releaseFileData()
+{
+    // The lists compare by their shared storage first, so this costs nothing for a large class.
+    const TestData& held = data;
+    const bool fromFile = !fileAnswers_.isEmpty() && held.StudID == fileIDs_ && held.StudName == fileNames_ &&
+                          held.StudAns == fileAnswers_;
+    if (!fromFile)
+        return;
+    dataReplaced();
+    data.NumStud = 0;
+    data.StudID = data.StudName = data.StudAns = QStringList();
+    data.AnsMatrix = AnswerMatrix();
 }

@@ -71,6 +71,12 @@ public:
     // New data arrived (a file loaded, a count entered): the list of usable items, which belongs to the
     // data rather than to one analysis run, is emptied.
     void dataReplaced();
+    // The data were just read from a data file.
+    void fileDataLoaded();
+    // Before another data file is read: empties the model if it still holds exactly what the last
+    // file gave, so that a large class is never held twice. Data the teacher typed are kept, since
+    // the next file may be refused.
+    void releaseFileData();
 
     // Where an output file (Result.doc, InputData.doc) is written: beside the program when that
     // folder is writable, otherwise in a Quillet folder among the user's documents. The teacher is
@@ -87,6 +93,8 @@ private:
     WizardPage* create(PageId id);
 
     QPointer<WizardPage> pages_[5];
+    // The examinees as the last data file gave them: shallow copies, sharing the model's texts.
+    QStringList fileIDs_, fileNames_, fileAnswers_;
     bool ending_ = false;
     bool toldOutputFolder_ = false;
 };

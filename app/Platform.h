@@ -1,6 +1,10 @@
 #pragma once
 
+#include "model/Progress.h"
+
 #include <QString>
+
+#include <memory>
 
 // Everything the program asks of the desktop, behind one interface: the window program uses
 // QtPlatform, tests a scripted fake.
@@ -34,4 +38,9 @@ public:
 
     // Ends the program at once.
     virtual void endProgram() = 0;
+
+    // A Thai progress indication for a handler whose work may take more than about half a second; it
+    // blocks the window until the returned object is destroyed. It appears once the advances show
+    // that the work takes that long, or at once when the work cannot tell how far it is.
+    virtual std::unique_ptr<Progress> showProgress(const QString& caption) = 0;
 };

@@ -8,9 +8,12 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include <algorithm>
 
 Platform::Answer QtPlatform::message(const QString& prompt, const QString& title, Icon icon, Buttons buttons)
 {
@@ -84,4 +87,47 @@ bool QtPlatform::openHelpPage(const QString& path)
 void QtPlatform::endProgram()
 {
     QCoreApplication::exit(0);
+}
+
+namespace {
+
+// A window-modal progress dialog without a Cancel button: the work it shows cannot stop half-way.
+class ProgressDialog final : public Progress {
+public:
+    explicit ProgressDialog(const QString& caption)
+        : dialog_(caption, QString(), 0, Steps, QApplication::activeWindow())
+    {
+        dialog_.setWindowTitle(QStringLiteral("โปรดรอสักครู่"));
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setCancelButton(nullptr);
+        dialog_.setMinimumDuration(500);
+        dialog_.setAutoReset(false);
+        dialog_.setAutoClose(false);
+    }
+
+    void advance(qint64 done, qint64 total) override
+    {
+        if (total <= 0) { // no measure: a busy bar, shown and painted at once
+            dialog_.setRange(0, 0);
+            dialog_.show();
+            QCoreApplication::processEvents();
+            return;
+        }
+        // Once shown, each new value lets the window repaint; the dialog shows itself when the
+        // work so far promises to take longer than its minimum duration.
+        const int step = int(std::clamp<qint64>(done * Steps / total, 0, Steps));
+        if (step != dialog_.value())
+            dialog_.setValue(step);
+    }
+
+private:
+    static constexpr int Steps = 100;
+    QProgressDialog dialog_;
+};
+
+} // namespace
+
+std::unique_ptr<Progress> QtPlatform::showProgress(const QString& caption)
+{
+    return std::make_unique<ProgressDialog>(caption);
 }

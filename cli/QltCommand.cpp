@@ -295,7 +295,7 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
     if (request.choiceCount)
         data.setChoices(request.choiceCount);
     QString error;
-    const bool loaded = request.dataFile == QLatin1String("-") ? loadDataBytes(in.readAll(), data, error)
+    const bool loaded = request.dataFile == QLatin1String("-") ? loadDataStream(in, data, error)
                                                                : loadDataFile(request.dataFile, data, error);
     if (!loaded) {
         say(err, error);

@@ -1,20 +1,64 @@
 #include "model/DataFileLoader.h"
 
 #include "model/DataFileReader.h"
+#include "model/SystemErrorText.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <new>
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+// The key record holds a label, a blank and the key; a label longer than the longest key is no label,
+// and blanks after the key may run on.
+constexpr qsizetype MaxKeyRecord = 2 * qsizetype(MaxCount) + 1;
 
 QString readFailed(const QString& path)
 {
     return QStringLiteral("อ่านแฟ้มข้อมูล %1 ไม่ได้ครับ").arg(QDir::toNativeSeparators(path));
+}
+
+QString openFailed(const QString& path, const QString& reason)
+{
+    return QStringLiteral("เปิดแฟ้มข้อมูล %1 ไม่ได้ครับ  %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString outOfMemory(const QString& path)
+{
+    return readFailed(path) + QStringLiteral("  ") + systemErrorText(ENOMEM);
+}
+
+QString tooLarge(const QString& path)
+{
+    return QStringLiteral("แฟ้มข้อมูล %1 ใหญ่เกิน %2 MB  ใหญ่กว่าแฟ้มข้อมูลใด ๆ ที่โปรแกรมรับได้ครับ")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(MaxDataFileBytes / 1'000'000);
+}
+
+// Why a name that opened is still not read, or an empty text for an ordinary file.
+QString refusalOf(const struct stat& status)
+{
+    if (S_ISDIR(status.st_mode))
+        return systemErrorText(EISDIR);
+    if (!S_ISREG(status.st_mode))
+        return notRegularFileText();
+    return QString();
+}
+
+bool sameFile(const struct stat& before, const struct stat& after)
+{
+    return before.st_size == after.st_size && before.st_mtim.tv_sec == after.st_mtim.tv_sec &&
+           before.st_mtim.tv_nsec == after.st_mtim.tv_nsec;
 }
 
 // Splits the key record into the label's width and the key, or says what is wrong with it.
@@ -51,9 +95,11 @@ bool readKeyRecord(const QString& record, qsizetype& width, QString& key, QStrin
 
 // Reads the whole data set from `device` into local arrays and hands it to the model only when
 // nothing went wrong. `path` names the source in the message about a failed read.
-bool load(QIODevice& device, const QString& path, TestData& model, QString& error)
+bool load(QIODevice& device, const QString& path, TestData& model, QString& error,
+          Progress* progress = nullptr)
 {
-    DataFileReader reader(device);
+    DataFileReader reader(device, progress);
+    reader.setRecordLimit(MaxKeyRecord);
     QByteArrayView record;
     if (!reader.next(record)) {
         error = reader.failed() ? readFailed(path) : QStringLiteral("แฟ้มข้อมูลนี้ว่างเปล่า ไม่มีข้อมูลเลยครับ");
@@ -63,6 +109,14 @@ bool load(QIODevice& device, const QString& path, TestData& model, QString& erro
     QString key;
     if (!readKeyRecord(reader.text(record), width, key, error))
         return false;
+    if (reader.cut() || width > MaxCount) {
+        error = QStringLiteral("บรรทัดแรกของแฟ้มข้อมูลยาวเกินไปครับ  รหัสหน้าช่องว่างยาวได้ไม่เกิน %1 ตัวอักษร "
+                               "และ 'เฉลย' มีได้ไม่เกิน %1 ข้อ")
+                    .arg(MaxCount);
+        return false;
+    }
+    // Nothing past the last item is ever used, so nothing past it is kept.
+    reader.setRecordLimit(width + 1 + key.size());
 
     // Entry 0 of every array stays empty; so far the arrays hold one entry per record read. The
     // identifiers are gathered in one text and become strings only at the end, side by side in
@@ -80,7 +134,7 @@ bool load(QIODevice& device, const QString& path, TestData& model, QString& erro
         }
         idText += reader.text(record, 0, width);
         idEnds.push_back(idText.size());
-        answers.append(reader.text(record, width + 1));
+        answers.append(reader.text(record, width + 1, key.size()));
     }
     if (reader.failed()) {
         error = readFailed(path);
@@ -97,29 +151,67 @@ bool load(QIODevice& device, const QString& path, TestData& model, QString& erro
     }
     ids.append(QString());
 
+    // Built aside and moved in whole, so that a lack of memory on the way leaves the model as it was.
     const int students = int(ids.size() - 2);
-    model.setKey(key);
-    model.NumStud = students;
-    model.StudID = std::move(ids);
-    model.StudAns = std::move(answers);
-    model.StudName = makeTextArray(students);
-    model.AnsMatrix.create(students, model.NumItems);
+    TestData result = model;
+    result.setKey(key);
+    result.NumStud = students;
+    result.StudID = std::move(ids);
+    result.StudAns = std::move(answers);
+    result.StudName = makeTextArray(students);
+    result.AnsMatrix.create(students, result.NumItems);
     for (int i = 1; i <= students; ++i)
-        model.AnsMatrix.setRow(i, model.StudAns.at(i));
+        result.AnsMatrix.setRow(i, result.StudAns.at(i));
+    model = std::move(result);
     return true;
 }
 
 } // namespace
 
-bool loadDataFile(const QString& path, TestData& model, QString& error)
+bool loadDataFile(const QString& path, TestData& model, QString& error, Progress* progress)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("เปิดแฟ้มข้อมูล %1 ไม่ได้ครับ  ตรวจสอบว่ายังมีแฟ้มนี้อยู่และไม่มีโปรแกรมอื่นใช้อยู่")
+    // Opening without waiting: a pipe with no writer would otherwise block here for ever. The checks
+    // are made on what was opened, so the name cannot be swapped for something else in between.
+    const int handle =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (handle < 0) {
+        // A socket is the one kind of name that cannot be opened at all.
+        error = openFailed(path, errno == ENXIO ? notRegularFileText() : systemErrorText(errno));
+        return false;
+    }
+    QFile file;
+    file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat before;
+    if (::fstat(handle, &before) != 0) {
+        error = openFailed(path, systemErrorText(errno));
+        return false;
+    }
+    if (const QString refusal = refusalOf(before); !refusal.isEmpty()) {
+        error = openFailed(path, refusal);
+        return false;
+    }
+    if (before.st_size > MaxDataFileBytes) {
+        error = tooLarge(path);
+        return false;
+    }
+
+    TestData loaded = model;
+    try {
+        if (!load(file, path, loaded, error, progress))
+            return false;
+    } catch (const std::bad_alloc&) {
+        error = outOfMemory(path);
+        return false;
+    }
+    struct stat after;
+    if (::fstat(handle, &after) != 0 || !sameFile(before, after)) {
+        error = QStringLiteral("แฟ้มข้อมูล %1 ถูกเปลี่ยนไปในขณะที่โปรแกรมกำลังอ่าน  "
+                               "กรุณาบันทึกแฟ้มให้เสร็จก่อน แล้วลองใหม่อีกครั้งครับ")
                     .arg(QDir::toNativeSeparators(path));
         return false;
     }
-    return load(file, path, model, error);
+    model = std::move(loaded);
+    return true;
 }
 
 bool loadDataBytes(const QByteArray& bytes, TestData& model, QString& error)
@@ -127,5 +219,50 @@ bool loadDataBytes(const QByteArray& bytes, TestData& model, QString& error)
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    return load(buffer, QString(), model, error);
+    try {
+        return load(buffer, QString(), model, error);
+    } catch (const std::bad_alloc&) {
+        error = outOfMemory(QString());
+        return false;
+    }
+}
+
+bool loadDataStream(QIODevice& in, TestData& model, QString& error)
+{
+    const QString name = QStringLiteral("จากอินพุตมาตรฐาน");
+    // What stands behind the stream can be judged before reading: a redirected file by its size, a
+    // device other than a terminal as a source that never ends.
+    const auto* file = qobject_cast<const QFile*>(&in);
+    struct stat status;
+    if (file && file->handle() >= 0 && ::fstat(file->handle(), &status) == 0) {
+        if (S_ISREG(status.st_mode) && status.st_size > MaxDataFileBytes) {
+            error = tooLarge(name);
+            return false;
+        }
+        if (S_ISDIR(status.st_mode) || (S_ISCHR(status.st_mode) && !::isatty(file->handle()))) {
+            error = openFailed(name, refusalOf(status));
+            return false;
+        }
+    }
+    try {
+        QByteArray bytes;
+        QByteArray chunk(1 << 20, Qt::Uninitialized);
+        qint64 got = 0;
+        while ((got = in.read(chunk.data(), chunk.size())) > 0) {
+            if (bytes.size() + got > MaxDataFileBytes) {
+                error = tooLarge(name);
+                return false;
+            }
+            bytes.append(chunk.constData(), got);
+        }
+        if (got < 0) {
+            error = readFailed(name);
+            return false;
+        }
+        chunk.clear();
+        return loadDataBytes(bytes, model, error);
+    } catch (const std::bad_alloc&) {
+        error = outOfMemory(name);
+        return false;
+    }
 }

@@ -1,12 +1,14 @@
 #include "model/DataFileReader.h"
 
 #include "model/CodePage874.h"
+#include "model/Progress.h"
 
 #include <QStringDecoder>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -67,85 +69,194 @@ const char* findNonAscii(const char* from, const char* end)
     return std::find_if(from, end, [](char byte) { return !isAscii(byte); });
 }
 
+// A small file needs no more than its own size: the fuzzer reads thousands of them a second.
+qsizetype chunkSizeFor(const QIODevice& device)
+{
+    if (device.isSequential())
+        return ChunkSize;
+    return std::clamp<qint64>(device.size() - device.pos(), 64, ChunkSize);
+}
+
+struct Wide {
+    QStringConverter::Encoding encoding;
+    qsizetype byteOrderMark; // its length in bytes, 0 without one
+};
+
+// A file of two or four bytes per character. Without a byte-order mark, UTF-16 shows itself by
+// its zero bytes: a data file is mostly ASCII digits, letters and line ends, each one byte and a
+// zero, while the other bytes are never zero (a Thai letter is 0x0E and a second byte).
+std::optional<Wide> wideEncoding(QByteArrayView head)
+{
+    if (head.startsWith(QByteArrayView("\xFF\xFE\0\0", 4)))
+        return Wide{QStringConverter::Utf32LE, 4};
+    if (head.startsWith(QByteArrayView("\0\0\xFE\xFF", 4)))
+        return Wide{QStringConverter::Utf32BE, 4};
+    if (head.startsWith("\xFF\xFE"))
+        return Wide{QStringConverter::Utf16LE, 2};
+    if (head.startsWith("\xFE\xFF"))
+        return Wide{QStringConverter::Utf16BE, 2};
+    const qsizetype pairs = head.size() / 2;
+    qsizetype zeroFirst = 0, zeroSecond = 0;
+    for (qsizetype pair = 0; pair < pairs; ++pair) {
+        zeroFirst += head[2 * pair] == 0;
+        zeroSecond += head[2 * pair + 1] == 0;
+    }
+    if (pairs >= 2 && zeroFirst == 0 && 2 * zeroSecond >= pairs)
+        return Wide{QStringConverter::Utf16LE, 0};
+    if (pairs >= 2 && zeroSecond == 0 && 2 * zeroFirst >= pairs)
+        return Wide{QStringConverter::Utf16BE, 0};
+    return std::nullopt;
+}
+
+// Whether `bytes` end in the first half of a UTF-16 surrogate pair, whose second half is still to come.
+bool endsInHighSurrogate(QByteArrayView bytes, QStringConverter::Encoding encoding)
+{
+    if (bytes.size() < 2 || (encoding != QStringConverter::Utf16LE && encoding != QStringConverter::Utf16BE))
+        return false;
+    const uchar first = uchar(bytes[bytes.size() - 2]), second = uchar(bytes.back());
+    const char16_t unit =
+        encoding == QStringConverter::Utf16LE ? char16_t(second << 8 | first) : char16_t(first << 8 | second);
+    return QChar::isHighSurrogate(unit);
+}
+
 } // namespace
 
-DataFileReader::DataFileReader(QIODevice& device) : device_(&device), chunk_(ChunkSize, Qt::Uninitialized)
+DataFileReader::DataFileReader(QIODevice& device, Progress* progress)
+    : device_(&device), progress_(progress), chunk_(chunkSizeFor(device), Qt::Uninitialized),
+      total_(device.isSequential() ? 0 : device.size() - device.pos())
 {
-    const QByteArray head = device.peek(3);
+    const QByteArray head = device.peek(4096);
     if (head.startsWith("\xEF\xBB\xBF")) {
         encoding_ = Encoding::Utf8;
         device.skip(3);
-    } else if (head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF")) {
-        convertUtf16(QByteArrayView(head).first(2));
+    } else if (const std::optional<Wide> wide = wideEncoding(head)) {
+        convertToUtf8(wide->encoding, wide->byteOrderMark);
     } else {
-        encoding_ = scanEncoding();
-        failed_ = failed_ || !device.seek(0);
-        chunkSize_ = at_ = 0;
+        undecided_ = true; // ASCII until a record says otherwise
     }
 }
 
-DataFileReader::Encoding DataFileReader::scanEncoding()
+void DataFileReader::decideEncoding(QByteArrayView record)
 {
-    bool ascii = true;
-    QByteArray unchecked; // text after the last ASCII byte read: its last character may go on
-    while (readChunk()) {
-        QByteArrayView bytes(chunk_.constData(), chunkSize_);
-        if (ascii) {
-            const char* nonAscii = findNonAscii(bytes.begin(), bytes.end());
-            if (nonAscii == bytes.end())
-                continue;
-            ascii = false;
-            bytes = QByteArrayView(nonAscii, bytes.end());
-        }
-        // An ASCII byte is a whole character, so the text up to the last one can be checked now.
-        const char* cut =
-            std::find_if(bytes.rbegin(), bytes.rend(), [](char byte) { return isAscii(byte); }).base();
-        if (cut == bytes.begin()) {
-            unchecked.append(bytes);
-            continue;
-        }
-        unchecked.append(bytes.begin(), cut - bytes.begin());
-        if (!QByteArrayView(unchecked).isValidUtf8())
+    if (!nonAsciiDropped_ && findNonAscii(record.begin(), record.end()) == record.end())
+        return;
+    // Everything before this record was ASCII, which all three encodings read alike, so whether the
+    // file is UTF-8 depends on the rest of it alone. That is read once more, and the reading goes on
+    // where it was.
+    undecided_ = false;
+    const qint64 resume = device_->pos();
+    total_ += total_ - recordStart_;
+    QByteArray buffer(chunk_.size(), Qt::Uninitialized);
+    failed_ = failed_ || !device_->seek(recordStart_);
+    encoding_ = scanEncoding(buffer);
+    failed_ = failed_ || !device_->seek(resume);
+}
+
+DataFileReader::Encoding DataFileReader::scanEncoding(QByteArray& buffer)
+{
+    QByteArray unchecked; // the end of the last chunk: a character that may go on in the next one
+    for (qsizetype got; (got = read(buffer)) > 0;) {
+        // Every character but the last is whole and can be checked now; the last may go on in the
+        // next chunk. Only those few bytes are carried over, however long the non-ASCII text runs.
+        unchecked.append(buffer.constData(), got);
+        qsizetype last = unchecked.size() - 1;
+        while (last > 0 && unchecked.size() - last < 4 && (uchar(unchecked[last]) & 0xC0) == 0x80)
+            --last;
+        const qsizetype whole = isAscii(unchecked[last]) ? last + 1 : last;
+        if (!QByteArrayView(unchecked).first(whole).isValidUtf8())
             return Encoding::Cp874;
-        unchecked = QByteArray(cut, bytes.end() - cut);
+        unchecked.remove(0, whole);
     }
-    if (ascii)
-        return Encoding::Ascii;
     return QByteArrayView(unchecked).isValidUtf8() ? Encoding::Utf8 : Encoding::Cp874;
 }
 
-void DataFileReader::convertUtf16(QByteArrayView byteOrderMark)
+void DataFileReader::convertToUtf8(QStringConverter::Encoding encoding, qsizetype byteOrderMark)
 {
-    device_->skip(byteOrderMark.size());
-    const QByteArray bytes = device_->readAll();
-    failed_ = !device_->atEnd();
-    const auto order = byteOrderMark[0] == '\xFF' ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE;
-    utf16AsUtf8_.setData(QString(QStringDecoder(order, KeepEverything).decode(bytes)).toUtf8());
-    utf16AsUtf8_.open(QIODevice::ReadOnly);
-    device_ = &utf16AsUtf8_;
+    device_->skip(byteOrderMark);
+    const qsizetype unit =
+        encoding == QStringConverter::Utf16LE || encoding == QStringConverter::Utf16BE ? 2 : 4;
+    QByteArray utf8;
+    QByteArray carried; // the start of a character that goes on in the next chunk
+    while (readChunk()) {
+        carried.append(chunk_.constData(), chunkSize_);
+        qsizetype whole = carried.size() - carried.size() % unit;
+        if (endsInHighSurrogate(QByteArrayView(carried).first(whole), encoding))
+            whole -= 2;
+        utf8 += QString(QStringDecoder(encoding, KeepEverything).decode(QByteArrayView(carried).first(whole)))
+                    .toUtf8();
+        carried.remove(0, whole);
+    }
+    utf8 += QString(QStringDecoder(encoding, KeepEverything).decode(carried)).toUtf8();
+    wideAsUtf8_.setData(utf8);
+    wideAsUtf8_.open(QIODevice::ReadOnly);
+    device_ = &wideAsUtf8_;
     encoding_ = Encoding::Utf8;
+    total_ += utf8.size();
+    chunkOffset_ = chunkSize_ = at_ = 0;
+}
+
+qsizetype DataFileReader::read(QByteArray& buffer)
+{
+    const qint64 got = device_->read(buffer.data(), buffer.size());
+    failed_ = failed_ || got < 0;
+    if (got <= 0)
+        return 0;
+    bytesRead_ += got;
+    if (progress_ && total_ > 0)
+        progress_->advance(std::min(bytesRead_, total_), total_);
+    return got;
 }
 
 bool DataFileReader::readChunk()
 {
-    const qint64 got = device_->read(chunk_.data(), chunk_.size());
-    failed_ = failed_ || got < 0;
-    chunkSize_ = std::max<qint64>(got, 0);
+    chunkOffset_ = device_->pos();
+    chunkSize_ = read(chunk_);
     at_ = 0;
-    return got > 0;
+    return chunkSize_ > 0;
+}
+
+void DataFileReader::setRecordLimit(qsizetype characters)
+{
+    // In UTF-8 a character (a UTF-16 unit) takes at most three bytes; a file still taken as ASCII
+    // may yet turn out to be UTF-8.
+    keptBytes_ = encoding_ == Encoding::Cp874 ? characters : 3 * characters;
+}
+
+void DataFileReader::keep(const char* from, const char* to)
+{
+    qsizetype kept = to - from;
+    if (keptBytes_ >= 0)
+        kept = std::clamp<qsizetype>(keptBytes_ - pending_.size(), 0, kept);
+    pending_.append(from, kept);
+    const QByteArrayView dropped(from + kept, to);
+    cut_ = cut_ || !blanksOnly(dropped);
+    // A character dropped here still has its say in the file's encoding.
+    nonAsciiDropped_ = nonAsciiDropped_ || (undecided_ && findNonAscii(dropped.begin(), dropped.end()) != to);
 }
 
 bool DataFileReader::next(QByteArrayView& record)
 {
+    if (!nextRecord(record))
+        return false;
+    if (undecided_)
+        decideEncoding(record);
+    return !failed_;
+}
+
+bool DataFileReader::nextRecord(QByteArrayView& record)
+{
     pending_.clear();
+    cut_ = false;
     for (;;) {
+        if (pending_.isEmpty())
+            recordStart_ = chunkOffset_ + at_;
         const char* const begin = chunk_.constData() + at_;
         const char* const end = chunk_.constData() + chunkSize_;
         const char* const stop = findRecordEnd(begin, end);
         if (stop == end) { // the record goes on in the next chunk, if there is one
-            pending_.append(begin, end - begin);
+            keep(begin, end);
             if (!readChunk()) {
-                if (failed_ || blanksOnly(pending_))
+                if (failed_ || (blanksOnly(pending_) && !cut_))
                     return false;
                 record = pending_; // the last record, without a line end
                 return true;
@@ -153,16 +264,16 @@ bool DataFileReader::next(QByteArrayView& record)
             continue;
         }
         at_ = stop + 1 - chunk_.constData();
-        const QByteArrayView rest(begin, stop);
-        if (pending_.isEmpty()) {
-            record = rest;
+        if (pending_.isEmpty() && !cut_ && (keptBytes_ < 0 || stop - begin <= keptBytes_)) {
+            record = QByteArrayView(begin, stop); // the whole record lies in this chunk
         } else {
-            pending_.append(rest);
+            keep(begin, stop);
             record = pending_;
         }
-        if (!blanksOnly(record))
+        if (cut_ || !blanksOnly(record))
             return true;
         pending_.clear();
+        cut_ = false;
     }
 }
 

@@ -19,6 +19,9 @@
 #include <QVBoxLayout>
 
 namespace {
+// Answer cells of a class whose analysis takes long enough to need a sign of life.
+constexpr qint64 LongAnalysis = 20'000'000;
+
 QLabel* boldLabel(const QString& name, const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -146,12 +149,19 @@ frm4_Stat::frm4_Stat(Application& app)
 bool frm4_Stat::Form_Load()
 {
     if (!app.source().manualEntry()) {
+        app.releaseFileData(); // an earlier file's class goes before this one comes
         QString error;
-        if (!loadDataFile(app.data.DataFile, app.data, error)) {
-            app.warn(error); // the source page stays, with its choice, and the data as they were
+        bool loaded = false;
+        {
+            const auto progress = app.platform.showProgress(
+                QStringLiteral("กำลังอ่านแฟ้มข้อมูล %1 ...").arg(QDir::toNativeSeparators(app.data.DataFile)));
+            loaded = loadDataFile(app.data.DataFile, app.data, error, progress.get());
+        }
+        if (!loaded) {
+            app.warn(error); // the source page stays, with its choice; typed data stay as they were
             return false;
         }
-        app.dataReplaced();
+        app.fileDataLoaded();
     }
     setBoxes(defaultSelection());
     cmdCal->setFocus();
@@ -208,7 +218,16 @@ void frm4_Stat::cmdCal_Click()
         return;
     }
     PlatformMessages messages(app.platform);
-    const RunOutcome outcome = runAnalysis(app.data, selection, app.results, messages);
+    RunOutcome outcome;
+    {
+        // The run cannot tell how far it is, so a large class gets a busy indication up front.
+        std::unique_ptr<Progress> progress;
+        if (qint64(app.data.NumStud) * app.data.NumItems >= LongAnalysis) {
+            progress = app.platform.showProgress(QStringLiteral("กำลังวิเคราะห์ข้อมูล ..."));
+            progress->advance(0, 0);
+        }
+        outcome = runAnalysis(app.data, selection, app.results, messages);
+    }
     setBoxes(selection);
     if (!outcome.finished)
         return;

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QByteArray utf16(const QString& text, QStringEncoder::Encoding order)
@@ -159,8 +161,10 @@ private slots:
             << lines({"KEY 1234", "  1 1234"}) << "1234" << QStringList{"  1"} << QStringList{"1234"};
         QTest::newRow("an answer line two characters short leaves the last cells empty")
             << lines({"KEY 1234", "001 12"}) << "1234" << QStringList{"001"} << QStringList{"12"};
-        QTest::newRow("a long answer line keeps its extra characters in the answer text")
-            << lines({"KEY 1234", "001 123412"}) << "1234" << QStringList{"001"} << QStringList{"123412"};
+        QTest::newRow("a long answer line keeps only as many answers as the key has items")
+            << lines({"KEY 1234", "001 123412"}) << "1234" << QStringList{"001"} << QStringList{"1234"};
+        QTest::newRow("a long answer line is cut by the key's length, not by the key record's")
+            << lines({"LABEL 12", "001 12341234"}) << "12" << QStringList{"001 1"} << QStringList{"34"};
         QTest::newRow("a line shorter than the label is a short identifier without answers")
             << lines({"KEY 1234", "01"}) << "1234" << QStringList{"01"} << QStringList{""};
         QTest::newRow("an identifier and its blank alone give no answers")
@@ -227,11 +231,46 @@ private slots:
         const QString longThai(1 << 19, QChar(0x0E01));
         QTest::newRow("a 1 MB answer line of Thai in UTF-8")
             << lines({"KEY 1234", "001 " + longThai.toUtf8()}) << "1234" << QStringList{"001"}
-            << QStringList{longThai};
+            << QStringList{longThai.first(4)};
         const QString manyDigits = QString(1 << 20, QLatin1Char('2'));
         QTest::newRow("a 1 MB answer line and a record after it")
             << lines({"KEY 1234", "001 " + manyDigits.toLatin1(), "002 1234"}) << "1234"
-            << QStringList{"001", "002"} << QStringList{manyDigits, "1234"};
+            << QStringList{"001", "002"} << QStringList{"2222", "1234"};
+        QTest::newRow("a 1 MB record of blanks after its answers")
+            << lines({"KEY 1234", "001 1234" + QByteArray(1 << 20, ' '), "002 4321"}) << "1234"
+            << QStringList{"001", "002"} << QStringList{"1234", "4321"};
+        QTest::newRow("a 1 MB key record whose key ends in blanks")
+            << lines({"KEY 1234" + QByteArray(1 << 20, ' '), "001 4321"}) << "1234" << QStringList{"001"}
+            << QStringList{"4321"};
+        QTest::newRow("the largest key after a label as long as the key")
+            << lines({QByteArray(MaxCount, 'L') + ' ' + QByteArray(MaxCount, '1'),
+                      QByteArray(MaxCount, 'i') + " 2"})
+            << QString(MaxCount, QLatin1Char('1')) << QStringList{QString(MaxCount, QLatin1Char('i'))}
+            << QStringList{"2"};
+
+        const QByteArray ascii = lines({"KEY 1234", "001 1234", "002 4321"});
+        QTest::newRow("UTF-16 little-endian without a byte-order mark")
+            << QByteArray(QStringEncoder(QStringEncoder::Utf16LE).encode(thai)) << "1234" << thaiIds
+            << QStringList{"1234", "4321"};
+        QTest::newRow("UTF-16 big-endian without a byte-order mark")
+            << QByteArray(QStringEncoder(QStringEncoder::Utf16BE).encode(thai)) << "1234" << thaiIds
+            << QStringList{"1234", "4321"};
+        QTest::newRow("UTF-16 of plain ASCII without a byte-order mark")
+            << QByteArray(QStringEncoder(QStringEncoder::Utf16LE).encode(QString::fromLatin1(ascii)))
+            << "1234" << QStringList{"001", "002"} << QStringList{"1234", "4321"};
+        QTest::newRow("UTF-32 little-endian with a byte-order mark")
+            << "\xFF\xFE\0\0"_qba + QByteArray(QStringEncoder(QStringEncoder::Utf32LE).encode(thai)) << "1234"
+            << thaiIds << QStringList{"1234", "4321"};
+        QTest::newRow("UTF-32 big-endian with a byte-order mark")
+            << "\0\0\xFE\xFF"_qba + QByteArray(QStringEncoder(QStringEncoder::Utf32BE).encode(thai)) << "1234"
+            << thaiIds << QStringList{"1234", "4321"};
+        // The reader takes 256 KiB at a time: the smiley's two halves land in two chunks.
+        const QString smiley = QStringLiteral(u"\U0001F600");
+        const QString splitPair = QStringLiteral("KEY 1234\r\n") + QString(131059, QLatin1Char(' ')) +
+                                  QStringLiteral("\r\n") + smiley + QStringLiteral("A 1234\r\n");
+        QTest::newRow("a UTF-16 character of two units split between two chunks")
+            << "\xFF\xFE" + QByteArray(QStringEncoder(QStringEncoder::Utf16LE).encode(splitPair)) << "1234"
+            << QStringList{smiley + QLatin1Char('A')} << QStringList{"1234"};
     }
 
     void loadsRecords()
@@ -301,6 +340,11 @@ private slots:
             << lines({"KEY    ", "001 1234"}) << QStringLiteral("ไม่มี 'เฉลย'");
         QTest::newRow("32767 records") << fileOfSize(32767, 4) << QStringLiteral("32766");
         QTest::newRow("a key of 32767 items") << fileOfSize(2, 32767) << QStringLiteral("32767");
+        QTest::newRow("a key record longer than a label and the largest key")
+            << lines({QByteArray(MaxCount + 2, 'L') + ' ' + QByteArray(MaxCount, '1')})
+            << QStringLiteral("บรรทัดแรก");
+        QTest::newRow("a 1 MB key record of a key and a blank, then more")
+            << lines({"KEY 1234" + QByteArray(1 << 20, ' ') + "5"}) << QStringLiteral("บรรทัดแรก");
     }
 
     void refusesFaults()

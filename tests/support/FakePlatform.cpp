@@ -59,3 +59,28 @@ QStringList FakePlatform::prompts() const
         shown.append(message.prompt);
     return shown;
 }
+
+namespace {
+class RecordedProgress final : public Progress {
+public:
+    RecordedProgress(FakePlatform& platform, qsizetype index) : platform_(platform), index_(index) {}
+    ~RecordedProgress() override { platform_.progress[index_].open = false; }
+
+    void advance(qint64 done, qint64 total) override
+    {
+        platform_.progress[index_].advances.append(QStringLiteral("%1/%2").arg(done).arg(total));
+        if (platform_.duringProgress)
+            platform_.duringProgress();
+    }
+
+private:
+    FakePlatform& platform_;
+    qsizetype index_;
+};
+} // namespace
+
+std::unique_ptr<Progress> FakePlatform::showProgress(const QString& caption)
+{
+    progress.append({caption, {}, true});
+    return std::make_unique<RecordedProgress>(*this, progress.size() - 1);
+}

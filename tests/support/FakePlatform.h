@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 // A desktop for tests: records every message box, answers questions as the test scripts them,
 // returns scripted file names, and keeps the program's folder in a temporary directory.
 class FakePlatform : public Platform {
@@ -39,6 +41,15 @@ public:
     QStringList documentsOpened;
     QStringList helpPagesOpened;
     int endProgramCalls = 0;
+    // Every progress indication: its caption, and each advance as "done/total", while it is open.
+    struct ProgressShown {
+        QString caption;
+        QStringList advances;
+        bool open = true;
+    };
+    QList<ProgressShown> progress;
+    // Called at every advance, so a test can look at the program in the middle of its work.
+    std::function<void()> duringProgress;
 
     Answer message(const QString& prompt, const QString& title, Icon icon, Buttons buttons) override;
     QString chooseFile(const QString& title, const QString& pattern) override;
@@ -49,6 +60,7 @@ public:
     bool openDocument(const QString& path) override;
     bool openHelpPage(const QString& path) override;
     void endProgram() override { ++endProgramCalls; }
+    std::unique_ptr<Progress> showProgress(const QString& caption) override;
 
     // The prompts shown so far, for compact assertions.
     QStringList prompts() const;
