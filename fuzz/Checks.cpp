@@ -12,6 +12,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 
 namespace {
@@ -60,23 +61,28 @@ int choicesFrom(unsigned setting)
 }
 
 // What a number printed from a NaN or an infinity reads, in any case and with any sign.
-bool readsNotANumber(const QString& text)
+bool readsNotANumber(QStringView text)
 {
+    // Most texts hold neither; only those that do are looked at closely.
+    if (!text.contains(u"nan", Qt::CaseInsensitive) && !text.contains(u"inf", Qt::CaseInsensitive))
+        return false;
     static const QRegularExpression notANumber(QStringLiteral("(?<![A-Za-z])(nan|inf(inity)?)(?![A-Za-z])"),
                                                QRegularExpression::CaseInsensitiveOption);
-    return text.contains(notANumber);
+    return text.toString().contains(notANumber);
 }
 
-// `raw` with its character references replaced, or nothing when it holds a raw '<' or '"', or an
-// '&' that begins no reference.
-std::optional<QString> unescaped(QStringView raw)
+// `raw` as shown, its character references replaced (in a text kept in `decoded`), or nothing
+// when it holds a raw '<' or '"', or an '&' that begins no reference.
+std::optional<QStringView> unescaped(QStringView raw, std::deque<QString>& decoded)
 {
-    QString text;
+    if (raw.contains(u'<') || raw.contains(u'"'))
+        return std::nullopt;
+    if (!raw.contains(u'&'))
+        return raw;
+    QString& text = decoded.emplace_back();
     text.reserve(raw.size());
     for (qsizetype at = 0; at < raw.size(); ++at) {
         const QChar c = raw[at];
-        if (c == u'<' || c == u'"')
-            return std::nullopt;
         if (c != u'&') {
             text += c;
             continue;
@@ -105,22 +111,23 @@ std::optional<QString> unescaped(QStringView raw)
         }
         at = end;
     }
-    return text;
+    return QStringView(text);
 }
 
 // The name of an element or attribute starting at `at`, which moves past it; empty when none.
 QStringView nameAt(QStringView html, qsizetype& at)
 {
     const qsizetype start = at;
-    while (at < html.size() &&
-           (html[at].isLetterOrNumber() || (at > start && (html[at] == u'-' || html[at] == u':'))))
+    while (at < html.size() && (html[at].isLetter() ||
+                                (at > start && (html[at].isDigit() || html[at] == u'-' || html[at] == u':'))))
         ++at;
     return html.sliced(start, at - start);
 }
 
 struct HtmlContent {
-    QStringList texts;           // each text between two tags, its references replaced
-    QStringList attributeValues; // the same for every attribute's value
+    std::deque<QString> decoded;        // the texts below that held references, with them replaced
+    QList<QStringView> texts;           // each text between two tags as shown
+    QList<QStringView> attributeValues; // the same for every attribute's value
 };
 
 // Reads the strict HTML the diagnostics write: every element closed in order (elements that are
@@ -135,7 +142,7 @@ bool readHtml(QStringView html, HtmlContent& content)
         const qsizetype tag = html.indexOf(u'<', at);
         const qsizetype textEnd = tag < 0 ? html.size() : tag;
         if (textEnd > at) {
-            const std::optional<QString> text = unescaped(html.sliced(at, textEnd - at));
+            const std::optional<QStringView> text = unescaped(html.sliced(at, textEnd - at), content.decoded);
             if (!text)
                 return false;
             content.texts.append(*text);
@@ -175,7 +182,8 @@ bool readHtml(QStringView html, HtmlContent& content)
             const qsizetype valueEnd = html.indexOf(u'"', at + 2);
             if (valueEnd < 0)
                 return false;
-            const std::optional<QString> value = unescaped(html.sliced(at + 2, valueEnd - at - 2));
+            const std::optional<QStringView> value =
+                unescaped(html.sliced(at + 2, valueEnd - at - 2), content.decoded);
             if (!value)
                 return false;
             content.attributeValues.append(*value);
@@ -295,16 +303,15 @@ bool htmlKeepsItsPromises(const QString& html, const QStringList& identifiers, c
     HtmlContent content;
     if (!readHtml(html, content))
         return false;
-    const QSet<QString> texts(content.texts.begin(), content.texts.end());
-    const QSet<QString> shown(identifiers.begin(), identifiers.end());
-    for (const QString& identifier : shown)
+    const QSet<QStringView> texts(content.texts.begin(), content.texts.end());
+    for (const QString& identifier : identifiers)
         if (!identifier.isEmpty() && !texts.contains(identifier))
             return false;
-    if (std::none_of(texts.begin(), texts.end(), [&](const QString& text) { return text.contains(source); }))
+    if (std::none_of(texts.begin(), texts.end(), [&](QStringView text) { return text.contains(source); }))
         return false;
     // An identifier or the file's name may read "nan" as it likes.
-    for (const QString& text : texts)
-        if (readsNotANumber(text) && !shown.contains(text) && !text.contains(source))
+    for (QStringView text : texts)
+        if (readsNotANumber(text) && !identifiers.contains(text) && !text.contains(source))
             return false;
     return std::none_of(content.attributeValues.begin(), content.attributeValues.end(), readsNotANumber);
 }
