@@ -1,13 +1,19 @@
 #include "Checks.h"
 
 #include "analysis/AnalysisRun.h"
+#include "diagnostics/CsvReport.h"
+#include "diagnostics/HtmlReport.h"
 #include "model/DataFileLoader.h"
 #include "report/ResultReport.h"
 #include "report/TextFile.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
+#include <deque>
+#include <optional>
 
 namespace {
 
@@ -47,6 +53,202 @@ AnalysisSelection boxesFrom(unsigned bits)
     return boxes;
 }
 
+// The number of choices byte 0 asks for; 0 leaves the data's own.
+int choicesFrom(unsigned setting)
+{
+    const int choices[] = {0, 4, 5, 4};
+    return choices[setting & 3];
+}
+
+// What a number printed from a NaN or an infinity reads, in any case and with any sign.
+bool readsNotANumber(QStringView text)
+{
+    // Most texts hold neither; only those that do are looked at closely.
+    if (!text.contains(u"nan", Qt::CaseInsensitive) && !text.contains(u"inf", Qt::CaseInsensitive))
+        return false;
+    static const QRegularExpression notANumber(QStringLiteral("(?<![A-Za-z])(nan|inf(inity)?)(?![A-Za-z])"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    return text.toString().contains(notANumber);
+}
+
+// `raw` as shown, its character references replaced (in a text kept in `decoded`), or nothing
+// when it holds a raw '<' or '"', or an '&' that begins no reference.
+std::optional<QStringView> unescaped(QStringView raw, std::deque<QString>& decoded)
+{
+    if (raw.contains(u'<') || raw.contains(u'"'))
+        return std::nullopt;
+    if (!raw.contains(u'&'))
+        return raw;
+    QString& text = decoded.emplace_back();
+    text.reserve(raw.size());
+    for (qsizetype at = 0; at < raw.size(); ++at) {
+        const QChar c = raw[at];
+        if (c != u'&') {
+            text += c;
+            continue;
+        }
+        const qsizetype end = raw.indexOf(u';', at);
+        if (end < 0)
+            return std::nullopt;
+        const QStringView name = raw.sliced(at + 1, end - at - 1);
+        if (name == u"amp")
+            text += u'&';
+        else if (name == u"lt")
+            text += u'<';
+        else if (name == u"gt")
+            text += u'>';
+        else if (name == u"quot")
+            text += u'"';
+        else {
+            const bool hex = name.startsWith(u"#x");
+            bool number = false;
+            const uint code =
+                name.startsWith(u'#') ? name.sliced(hex ? 2 : 1).toUInt(&number, hex ? 16 : 10) : 0;
+            if (!number || code == 0 || code > 0x10FFFF)
+                return std::nullopt;
+            const char32_t character = code;
+            text += QString::fromUcs4(&character, 1);
+        }
+        at = end;
+    }
+    return QStringView(text);
+}
+
+// The name of an element or attribute starting at `at`, which moves past it; empty when none.
+QStringView nameAt(QStringView html, qsizetype& at)
+{
+    const qsizetype start = at;
+    while (at < html.size() && (html[at].isLetter() ||
+                                (at > start && (html[at].isDigit() || html[at] == u'-' || html[at] == u':'))))
+        ++at;
+    return html.sliced(start, at - start);
+}
+
+struct HtmlContent {
+    std::deque<QString> decoded;        // the texts below that held references, with them replaced
+    QList<QStringView> texts;           // each text between two tags as shown
+    QList<QStringView> attributeValues; // the same for every attribute's value
+};
+
+// Reads the strict HTML the diagnostics write: every element closed in order (elements that are
+// empty by nature aside), every attribute with a quoted value, style sheets as they are.
+bool readHtml(QStringView html, HtmlContent& content)
+{
+    static const QStringView EmptyElements[] = {u"meta", u"br", u"hr", u"img", u"link", u"input"};
+    const QStringView doctype = u"<!DOCTYPE html>";
+    qsizetype at = html.startsWith(doctype) ? doctype.size() : 0;
+    QList<QStringView> open;
+    while (at < html.size()) {
+        const qsizetype tag = html.indexOf(u'<', at);
+        const qsizetype textEnd = tag < 0 ? html.size() : tag;
+        if (textEnd > at) {
+            const std::optional<QStringView> text = unescaped(html.sliced(at, textEnd - at), content.decoded);
+            if (!text)
+                return false;
+            content.texts.append(*text);
+        }
+        if (tag < 0)
+            break;
+        at = tag + 1;
+        const bool closing = at < html.size() && html[at] == u'/';
+        at += closing;
+        const QStringView name = nameAt(html, at);
+        if (name.isEmpty())
+            return false;
+        if (closing) {
+            if (at >= html.size() || html[at] != u'>' || open.isEmpty() || open.last() != name)
+                return false;
+            open.removeLast();
+            ++at;
+            continue;
+        }
+        bool closedAlready = false;
+        for (;;) {
+            while (at < html.size() && html[at].isSpace())
+                ++at;
+            if (at >= html.size())
+                return false;
+            if (html[at] == u'>') {
+                ++at;
+                break;
+            }
+            if (html.sliced(at).startsWith(u"/>")) {
+                at += 2;
+                closedAlready = true;
+                break;
+            }
+            if (nameAt(html, at).isEmpty() || !html.sliced(at).startsWith(u"=\""))
+                return false;
+            const qsizetype valueEnd = html.indexOf(u'"', at + 2);
+            if (valueEnd < 0)
+                return false;
+            const std::optional<QStringView> value =
+                unescaped(html.sliced(at + 2, valueEnd - at - 2), content.decoded);
+            if (!value)
+                return false;
+            content.attributeValues.append(*value);
+            at = valueEnd + 1;
+        }
+        if (closedAlready ||
+            std::find(std::begin(EmptyElements), std::end(EmptyElements), name) != std::end(EmptyElements))
+            continue;
+        if (name == u"style") {
+            const QStringView end = u"</style>";
+            const qsizetype styleEnd = html.indexOf(end, at);
+            if (styleEnd < 0)
+                return false;
+            at = styleEnd + end.size();
+            continue;
+        }
+        open.append(name);
+    }
+    return open.isEmpty();
+}
+
+// The records of `csv` as RFC 4180 reads them, or nothing when a quote is out of place or a line
+// does not end in CR LF.
+std::optional<QList<QStringList>> csvRecords(QStringView csv)
+{
+    QList<QStringList> records;
+    QStringList record;
+    qsizetype at = 0;
+    while (at < csv.size()) {
+        QString field;
+        if (csv[at] == u'"') {
+            for (++at;; ++at) {
+                if (at >= csv.size())
+                    return std::nullopt;
+                if (csv[at] == u'"') {
+                    if (at + 1 >= csv.size() || csv[at + 1] != u'"')
+                        break;
+                    ++at;
+                }
+                field += csv[at];
+            }
+            ++at;
+        } else {
+            for (; at < csv.size() && csv[at] != u',' && csv[at] != u'\r'; ++at) {
+                if (csv[at] == u'"' || csv[at] == u'\n')
+                    return std::nullopt;
+                field += csv[at];
+            }
+        }
+        record.append(field);
+        if (at < csv.size() && csv[at] == u',') {
+            ++at;
+            continue;
+        }
+        if (!csv.sliced(at).startsWith(u"\r\n"))
+            return std::nullopt;
+        at += 2;
+        records.append(record);
+        record.clear();
+    }
+    if (!record.isEmpty())
+        return std::nullopt;
+    return records;
+}
+
 } // namespace
 
 bool loaderKeepsItsPromises(QByteArrayView file)
@@ -67,8 +269,7 @@ bool reportKeepsItsPromises(QByteArrayView input)
     if (input.size() < 3)
         return true;
     const auto settings = [&input](int index) { return unsigned(uchar(input[index])); };
-    const int choices[] = {0, 4, 5, 4};
-    const int choiceCount = choices[settings(0) & 3];
+    const int choiceCount = choicesFrom(settings(0));
     const TextEncoding encoding = settings(0) & 4 ? TextEncoding::Utf8 : TextEncoding::Cp874;
     const AnalysisSelection ticked = boxesFrom(settings(1) | settings(2) << 8);
 
@@ -95,4 +296,67 @@ bool reportKeepsItsPromises(QByteArrayView input)
         return false;
     // The columns are counted in characters, so code page 874 must give each one byte.
     return encoding != TextEncoding::Cp874 || whole.size() == report.toUcs4().size();
+}
+
+bool htmlKeepsItsPromises(const QString& html, const QStringList& identifiers, const QString& source)
+{
+    HtmlContent content;
+    if (!readHtml(html, content))
+        return false;
+    const QSet<QStringView> texts(content.texts.begin(), content.texts.end());
+    for (const QString& identifier : identifiers)
+        if (!identifier.isEmpty() && !texts.contains(identifier))
+            return false;
+    if (std::none_of(texts.begin(), texts.end(), [&](QStringView text) { return text.contains(source); }))
+        return false;
+    // An identifier or the file's name may read "nan" as it likes.
+    for (QStringView text : texts)
+        if (readsNotANumber(text) && !identifiers.contains(text) && !text.contains(source))
+            return false;
+    return std::none_of(content.attributeValues.begin(), content.attributeValues.end(), readsNotANumber);
+}
+
+bool csvKeepsItsPromises(const QString& csv, int rows)
+{
+    if (!csv.startsWith(QChar(0xFEFF)))
+        return false;
+    const std::optional<QList<QStringList>> records = csvRecords(QStringView(csv).sliced(1));
+    if (!records || records->size() != rows + 1)
+        return false;
+    for (const QStringList& record : *records) {
+        if (record.size() != records->first().size())
+            return false;
+        if (std::any_of(record.begin(), record.end(), readsNotANumber))
+            return false;
+    }
+    return true;
+}
+
+bool diagnosticsKeepTheirPromises(QByteArrayView input)
+{
+    if (input.size() < 3)
+        return true;
+    const auto settings = [&input](int index) { return unsigned(uchar(input[index])); };
+    const int choiceCount = choicesFrom(settings(0));
+    TestData data;
+    QString error;
+    if (!loadDataBytes(input.sliced(3).toByteArray(), data, error))
+        return true;
+    if (choiceCount)
+        data.setChoices(choiceCount);
+
+    // As qlt runs it: the diagnostics follow any run that finished, whatever its boxes.
+    AnalysisSelection boxes = applyBoxRules(boxesFrom(settings(1) | settings(2) << 8));
+    AnalysisResults results;
+    IgnoredMessages messages;
+    if (!runAnalysis(data, boxes, results, messages).finished)
+        return true;
+    const TestDiagnostics test =
+        diagnoseTest(data, results, choiceCount ? choiceCount : choiceCountForKey(data.AllKeys));
+
+    // A file name with every character that needs escaping.
+    const QString source = QStringLiteral("<ห้อง 1> & \"ม.3\".txt");
+    const QStringList identifiers = data.StudID.mid(1, data.NumStud) + data.StudName.mid(1, data.NumStud);
+    return htmlKeepsItsPromises(composeHtmlReport(data, test, source), identifiers, source) &&
+           csvKeepsItsPromises(composeCsv(test), test.items);
 }

@@ -16,3 +16,17 @@ bool loaderKeepsItsPromises(QByteArrayView file);
 // analysed, the report composed whole equals the report written piece by piece, and in code page
 // 874 it takes one byte per character.
 bool reportKeepsItsPromises(QByteArrayView input);
+
+// Bytes 0 to 2 as above, except that no choice count in byte 0 means the key's, as qlt assumes; the
+// rest is a data file. Once loaded, analysed and diagnosed, the visual report and the spreadsheet
+// keep the promises below, with each examinee's identifier and name shown whole as text.
+bool diagnosticsKeepTheirPromises(QByteArrayView input);
+
+// `html` is well formed: every element it opens is closed, in order; every text and attribute value
+// has '<', '&' and '"' only as escapes; each of `identifiers` (the empty ones aside) is a whole text
+// of its own; `source` is shown; and no number reads NaN or infinity.
+bool htmlKeepsItsPromises(const QString& html, const QStringList& identifiers, const QString& source);
+
+// `csv` is a byte-order mark, then a header and `rows` records as wide as the header, quoted as RFC
+// 4180 wants, each ending in CR LF; no field reads NaN or infinity.
+bool csvKeepsItsPromises(const QString& csv, int rows);

@@ -55,7 +55,8 @@ BrowserRun browse(const QString& browser, const QString& page, const QStringList
                                        "--enable-logging=stderr", "--v=0"} +
                                extra + QStringList{QUrl::fromLocalFile(page).toString()});
     BrowserRun run;
-    run.finished = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit &&
+    // No deadline of our own: a busy machine must not fail the test, and CTest ends a real hang.
+    run.finished = process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
                    process.exitCode() == 0;
     run.dom = QString::fromUtf8(process.readAllStandardOutput());
     run.log = QString::fromUtf8(process.readAllStandardError());

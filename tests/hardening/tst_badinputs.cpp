@@ -206,7 +206,7 @@ private slots:
 
     // The inputs kept in tests/hardening/inputs keep what the fuzz targets check: as the loader's
     // input, as found (settings first), and as data files behind every box with 4, 5 or no choices
-    // in both encodings.
+    // in both encodings, through the plain report and through the diagnostics.
     void keptInputsKeepThePromises_data()
     {
         QTest::addColumn<QString>("path");
@@ -222,9 +222,12 @@ private slots:
         QVERIFY(!bytes.isEmpty());
         QVERIFY(loaderKeepsItsPromises(bytes));
         QVERIFY(reportKeepsItsPromises(bytes));
-        for (const char settings : {'\x00', '\x01', '\x02', '\x05', '\x06'})
-            QVERIFY2(reportKeepsItsPromises(QByteArray(1, settings) + "\xFF\xFF" + bytes),
-                     qPrintable(QString::number(settings)));
+        QVERIFY(diagnosticsKeepTheirPromises(bytes));
+        for (const char settings : {'\x00', '\x01', '\x02', '\x05', '\x06'}) {
+            const QByteArray input = QByteArray(1, settings) + "\xFF\xFF" + bytes;
+            QVERIFY2(reportKeepsItsPromises(input), qPrintable(QString::number(settings)));
+            QVERIFY2(diagnosticsKeepTheirPromises(input), qPrintable(QString::number(settings)));
+        }
     }
 
     // Identifiers typed or read with characters the report's code page lacks.

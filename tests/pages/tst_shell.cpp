@@ -39,6 +39,17 @@ QStringList visiblePages(Application& app)
     return visible;
 }
 
+// Counts the requests to quit that reach the application, however they are delivered.
+struct QuitWatcher : QObject {
+    int count = 0;
+    QuitWatcher() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        count += watched == qApp && event->type() == QEvent::Quit;
+        return false;
+    }
+};
+
 void createHelpPage(const QString& folder)
 {
     QDir().mkpath(folder);
@@ -235,13 +246,20 @@ private slots:
             done << "checking back";
             f->loaded<frm2_SourceInput>(PageId::SourceInput)->close();
             done << "close refused";
+            // Queued behind whatever the moves posted, a quit among them: if the loop still runs
+            // this call, nothing the moves did ended it.
+            QMetaObject::invokeMethod(
+                qApp,
+                [&] {
+                    done << "still running";
+                    QCoreApplication::exit(42);
+                },
+                Qt::QueuedConnection);
         });
-        QTimer::singleShot(100, [&] {
-            done << "still running";
-            QCoreApplication::exit(42);
-        });
+        QuitWatcher quits;
         QCOMPARE(QCoreApplication::exec(), 42);
         QCOMPARE(done, (QStringList{"entry back", "checking back", "close refused", "still running"}));
+        QCOMPARE(quits.count, 0);
         QCOMPARE(visiblePages(f->app), QStringList{"frm2_SourceInput"});
         QCOMPARE(f->platform.endProgramCalls, 0);
     }
