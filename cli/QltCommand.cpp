@@ -16,8 +16,10 @@
 #include <QFileInfo>
 #include <QIODevice>
 
+#include <cerrno>
 #include <functional>
 #include <memory>
+#include <new>
 #include <sys/stat.h>
 #include <vector>
 
@@ -321,5 +323,11 @@ int runQlt(const QStringList& arguments, QIODevice& in, QIODevice& out, QIODevic
     case Parsed::Run:
         break;
     }
-    return run(request, in, out, err);
+    try {
+        return run(request, in, out, err);
+    } catch (const std::bad_alloc&) { // a class too large for this machine: no output was replaced
+        say(err, QStringLiteral("วิเคราะห์ข้อมูลไม่ได้  เพราะ%1  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย")
+                     .arg(systemErrorText(ENOMEM)));
+        return QltFailure;
+    }
 }

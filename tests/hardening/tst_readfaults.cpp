@@ -34,14 +34,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define UNDER_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define UNDER_ADDRESS_SANITIZER 1
-#endif
-#endif
-
 namespace {
 
 const QByteArray Earlier = "earlier report\r\n";

@@ -225,6 +225,33 @@ private slots:
         QCOMPARE(readBytes(report), readBytes(testDataPath(QStringLiteral("class-4choices-default.doc"))));
     }
 
+    // A class too large for the memory left: a Thai message and exit 1, never an abort, and the earlier
+    // outputs stay.
+    void runningOutOfMemoryKeepsTheEarlierOutputs()
+    {
+#ifdef UNDER_ADDRESS_SANITIZER
+        QSKIP("the address sanitizer reserves more address space than any limit leaves");
+#endif
+        const QByteArray answers = QByteArray("1234").repeated(250);
+        QFile data(in(QStringLiteral("class.txt")));
+        QVERIFY(data.open(QIODevice::WriteOnly));
+        data.write("KEY " + answers + "\r\n");
+        for (int examinee = 0; examinee < 32765; ++examinee)
+            data.write("001 " + answers + "\r\n");
+        data.close();
+        writeBytes(in(QStringLiteral("r.doc")), Earlier);
+        writeBytes(in(QStringLiteral("x.html")), Earlier);
+
+        const Run run = qlt({"-c", "5", "-o", "r.doc", "--html", "x.html", "class.txt"}, folder.path(), [] {
+            const rlimit limit{150 << 20, 150 << 20};
+            ::setrlimit(RLIMIT_AS, &limit);
+        });
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("หน่วยความจำไม่พอ")), qPrintable(run.err));
+        QCOMPARE(readBytes(in(QStringLiteral("r.doc"))), Earlier);
+        QCOMPARE(readBytes(in(QStringLiteral("x.html"))), Earlier);
+    }
+
     // One qlt command writes all its outputs or none: a failure on the last one leaves the first ones.
     void outputsOfOneCommandAreAllWrittenOrNone_data()
     {

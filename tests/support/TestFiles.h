@@ -4,6 +4,16 @@
 #include <QList>
 #include <QString>
 
+// The address sanitizer reserves far more address space than a test's memory limit leaves, so such
+// tests cannot run in a sanitized build.
+#if defined(__SANITIZE_ADDRESS__)
+#define UNDER_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define UNDER_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 // Helpers for tests that read and write files.
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
