@@ -14,4 +14,5 @@ public:
     bool openDocument(const QString& path) override;
     bool openHelpPage(const QString& path) override;
     void endProgram() override;
+    bool openFolder(const QString& path) override;
 };

@@ -50,6 +50,13 @@ public:
     bool openHelpPage(const QString& path) override;
     void endProgram() override { ++endProgramCalls; }
 
+    QStringList foldersOpened;
+    bool openFolder(const QString& path) override
+    {
+        foldersOpened.append(path);
+        return canOpen;
+    }
+
     // The prompts shown so far, for compact assertions.
     QStringList prompts() const;
 
