@@ -19,8 +19,7 @@ QString firstLineOf(const QString& program, const QStringList& arguments,
 {
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.setStandardErrorFile(QProcess::nullDevice()); // its complaints are not the teacher's // its
-                                                          // complaints are not the teacher's
+    process.setStandardErrorFile(QProcess::nullDevice()); // its complaints are not the teacher's
     process.start(program, arguments, QIODevice::ReadOnly);
     // Bounded, as Finish waits for it; the desktop database answers in a fraction of a second.
     if (!process.waitForFinished(10000)) {
