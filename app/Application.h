@@ -78,9 +78,10 @@ public:
     // the next file may be refused.
     void releaseFileData();
 
-    // Where an output file (Result.doc, InputData.doc) is written: beside the program when that
-    // folder is writable, otherwise in a Quillet folder among the user's documents. The teacher is
-    // told once where the files go when they cannot go beside the program.
+    // Where an output file (Result.doc, InputData.doc) is written: in a Quillet folder among the
+    // user's documents for an installed program (one whose data folder exists) or when the program's
+    // folder cannot be written, otherwise beside the program. The teacher is told once where the
+    // files go when they do not go beside the program.
     QString outputPath(const QString& fileName);
     // Shows a warning with the given prompt and the program's error title.
     void warn(const QString& prompt);

@@ -48,17 +48,21 @@ void Application::ShowHelp()
 
 QString Application::outputPath(const QString& fileName)
 {
+    // An installed program keeps its files apart from the teacher's, even where its folder happens
+    // to be writable (a per-user install in a hidden folder); a build or an unpacked copy is the
+    // teacher's own folder, and its files stay beside it.
+    const bool installed = QFileInfo(platform.dataFolder()).isDir();
     const QString programFolder = platform.programFolder();
-    if (canWriteInto(programFolder))
+    if (!installed && canWriteInto(programFolder))
         return QDir(programFolder).filePath(fileName);
     const QString fallback = QDir(platform.documentsFolder()).filePath(QStringLiteral("Quillet"));
     QDir().mkpath(fallback);
     if (!toldOutputFolder_) {
         toldOutputFolder_ = true;
-        inform(QStringLiteral("บันทึกแฟ้มลงในโฟลเดอร์ของโปรแกรมไม่ได้  "
-                              "แฟ้มผลการวิเคราะห์ (Result.doc) และแฟ้มตรวจสอบข้อมูล (InputData.doc) "
-                              "จะถูกบันทึกไว้ที่  %1")
-                   .arg(QDir::toNativeSeparators(fallback)));
+        const QString where = QStringLiteral("แฟ้มผลการวิเคราะห์ (Result.doc) และแฟ้มตรวจสอบข้อมูล (InputData.doc) "
+                                             "จะถูกบันทึกไว้ที่  %1")
+                                  .arg(QDir::toNativeSeparators(fallback));
+        inform(installed ? where : QStringLiteral("บันทึกแฟ้มลงในโฟลเดอร์ของโปรแกรมไม่ได้  ") + where);
     }
     return QDir(fallback).filePath(fileName);
 }

@@ -31,13 +31,17 @@ public:
     // Writes a text file in code page 874 (lines end in CR LF), replacing it whole or not at all; on
     // failure `reason` says why, in Thai.
     virtual bool writeTextFile(const QString& path, const QString& text, QString& reason) = 0;
-    // Hands a document to the desktop's word processor without waiting; false if none could start.
+    // Hands a document to the desktop's word processor without waiting; false if the desktop has
+    // none that can show it (a web browser does not count) or it could not start.
     virtual bool openDocument(const QString& path) = 0;
     // Shows a page in a web browser without waiting; false if no browser could start.
     virtual bool openHelpPage(const QString& path) = 0;
 
     // Ends the program at once.
     virtual void endProgram() = 0;
+
+    // Shows a folder in the desktop's file manager without waiting; false if none could start.
+    virtual bool openFolder(const QString& path) = 0;
 
     // A Thai progress indication for a handler whose work may take more than about half a second; it
     // blocks the window until the returned object is destroyed. It appears once the advances show

@@ -1,5 +1,7 @@
 #include "app/QtPlatform.h"
 
+#include "app/DocumentViewer.h"
+
 #include "report/TextFile.h"
 
 #include <QApplication>
@@ -9,6 +11,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
@@ -66,17 +69,8 @@ bool QtPlatform::writeTextFile(const QString& path, const QString& text, QString
 
 bool QtPlatform::openDocument(const QString& path)
 {
-    // The reports are Thai text in code page 874, which a word processor cannot guess: LibreOffice is
-    // told the encoding (and a Thai fixed-width font, so the columns line up); any other desktop
-    // application gets the file as it is.
-    for (const char* program : {"libreoffice", "soffice"}) {
-        const QString writer = QStandardPaths::findExecutable(QString::fromLatin1(program));
-        if (!writer.isEmpty())
-            return QProcess::startDetached(
-                writer, {QStringLiteral("--infilter=Text (encoded):MS_874,CRLF,Tlwg Typo,th"),
-                         QStringLiteral("--writer"), path});
-    }
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const ViewerCommand viewer = documentViewer(path, QProcessEnvironment::systemEnvironment());
+    return !viewer.program.isEmpty() && QProcess::startDetached(viewer.program, viewer.arguments);
 }
 
 bool QtPlatform::openHelpPage(const QString& path)
@@ -87,6 +81,11 @@ bool QtPlatform::openHelpPage(const QString& path)
 void QtPlatform::endProgram()
 {
     QCoreApplication::exit(0);
+}
+
+bool QtPlatform::openFolder(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 namespace {

@@ -14,5 +14,6 @@ public:
     bool openDocument(const QString& path) override;
     bool openHelpPage(const QString& path) override;
     void endProgram() override;
+    bool openFolder(const QString& path) override;
     std::unique_ptr<Progress> showProgress(const QString& caption) override;
 };

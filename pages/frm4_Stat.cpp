@@ -254,12 +254,17 @@ void frm4_Stat::cmdFinish_Click()
     updateFinish();
 }
 
+// With nothing to show the report, the teacher is told where it is and its folder opens, so the
+// file is one double click away once a word processor is installed.
 void frm4_Stat::OpenReport(const QString& path)
 {
-    if (!app.platform.openDocument(path))
-        app.inform(QStringLiteral("เขียนรายงานผลเรียบร้อยแล้วที่  %1  แต่ไม่พบโปรแกรมที่จะเปิดแฟ้มนี้  "
-                                  "กรุณาเปิดด้วยโปรแกรมประมวลผลคำ โดยเลือกรหัสอักขระภาษาไทย (Windows-874)")
-                       .arg(QDir::toNativeSeparators(path)));
+    if (app.platform.openDocument(path))
+        return;
+    app.inform(QStringLiteral("เขียนรายงานผลเรียบร้อยแล้วที่  %1  แต่ไม่พบโปรแกรมที่จะเปิดแฟ้มนี้  "
+                              "กรุณาเปิดด้วยโปรแกรมประมวลผลคำ โดยเลือกรหัสอักขระภาษาไทย (Windows-874)  "
+                              "โปรแกรมจะเปิดโฟลเดอร์ที่เก็บแฟ้มนี้ให้")
+                   .arg(QDir::toNativeSeparators(path)));
+    app.platform.openFolder(QDir::cleanPath(path + QStringLiteral("/..")));
 }
 
 // Finish may write only results computed by the last run for these data and this choice count.

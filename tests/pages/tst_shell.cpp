@@ -422,6 +422,33 @@ private slots:
         QVERIFY(f->platform.messages.first().prompt.contains(
             QDir::toNativeSeparators(QFileInfo(expected).path())));
     }
+
+    void anInstalledProgramWritesIntoTheDocumentsFolderWhateverItsOwnFolderAllows_data()
+    {
+        QTest::addColumn<bool>("programFolderWritable");
+        QTest::newRow("a per-user install, whose folder the teacher may write") << true;
+        QTest::newRow("a system install, whose folder is the administrator's") << false;
+    }
+    void anInstalledProgramWritesIntoTheDocumentsFolderWhateverItsOwnFolderAllows()
+    {
+        QFETCH(bool, programFolderWritable);
+        QVERIFY(QDir().mkpath(f->platform.dataFolderPath)); // where an installation keeps the help page
+        if (!programFolderWritable) {
+            QFile blocker(QDir(f->platform.programFolderPath).filePath(QStringLiteral("blocker")));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            f->platform.programFolderPath = blocker.fileName() + QStringLiteral("/bin");
+        }
+        const QString folder = QDir(f->platform.documentsFolderPath).filePath(QStringLiteral("Quillet"));
+        QCOMPARE(f->app.outputPath(QStringLiteral("InputData.doc")),
+                 QDir(folder).filePath(QStringLiteral("InputData.doc")));
+        QCOMPARE(f->app.outputPath(QStringLiteral("Result.doc")),
+                 QDir(folder).filePath(QStringLiteral("Result.doc")));
+        QVERIFY(QFileInfo(folder).isDir());
+        // Said once, and without blaming the program's folder: this is where an installation writes.
+        QCOMPARE(f->platform.messages.size(), 1);
+        QVERIFY(f->platform.messages.first().prompt.contains(QDir::toNativeSeparators(folder)));
+        QVERIFY(!f->platform.messages.first().prompt.contains(QStringLiteral("ไม่ได้")));
+    }
 };
 
 QTEST_MAIN(ShellTest)

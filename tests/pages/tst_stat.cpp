@@ -118,6 +118,7 @@ private slots:
         click(page()->cmdFinish);
         QCOMPARE(f->platform.filesWritten, QStringList{reportPath()});
         QCOMPARE(f->platform.documentsOpened, QStringList{reportPath()});
+        QVERIFY(f->platform.foldersOpened.isEmpty());
         QVERIFY(!page()->cmdFinish->isEnabled());
         click(page()->cmdCal);
         QVERIFY(page()->cmdFinish->isEnabled());
@@ -192,7 +193,7 @@ private slots:
         QCOMPARE(readBytes(reportPath()), QByteArray("earlier report\r\n"));
     }
 
-    void noWordProcessorSaysWhereTheReportIsAndFinishEnds()
+    void noWordProcessorSaysWhereTheReportIsOpensItsFolderAndFinishEnds()
     {
         openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
         f->platform.canOpen = false;
@@ -200,6 +201,7 @@ private slots:
         click(page()->cmdFinish);
         QCOMPARE(f->platform.messages.size(), 1);
         QVERIFY(f->platform.messages.first().prompt.contains(QDir::toNativeSeparators(reportPath())));
+        QCOMPARE(f->platform.foldersOpened, QStringList{f->platform.programFolderPath});
         QVERIFY(!page()->cmdFinish->isEnabled());
         QVERIFY(!readBytes(reportPath()).isEmpty());
     }

@@ -62,6 +62,13 @@ public:
     void endProgram() override { ++endProgramCalls; }
     std::unique_ptr<Progress> showProgress(const QString& caption) override;
 
+    QStringList foldersOpened;
+    bool openFolder(const QString& path) override
+    {
+        foldersOpened.append(path);
+        return canOpen;
+    }
+
     // The prompts shown so far, for compact assertions.
     QStringList prompts() const;
 
