@@ -12,6 +12,13 @@ double milliseconds(const QElapsedTimer& timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
+void prepareOffscreenWindow()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+}
+
 Timing summarise(std::vector<double> times)
 {
     std::sort(times.begin(), times.end());

@@ -1,7 +1,8 @@
 #pragma once
 
 // What the timing programs share: the class sizes they time, a generated class loaded as a data file
-// would be, an analysis run that counts its messages, and the median and fastest of repeated runs.
+// would be, an analysis run that counts its messages, the median and fastest of repeated runs, and
+// the quiet offscreen desktop of the window's timings.
 
 #include "analysis/AnalysisRun.h"
 
@@ -20,6 +21,11 @@ inline constexpr ClassSize everySize[] = {{1000, 50},   {1000, 200}, {1000, 1000
 
 // Milliseconds since `timer` started.
 double milliseconds(const QElapsedTimer& timer);
+
+// For the programs that drive the real window: the offscreen desktop unless QT_QPA_PLATFORM names
+// another, and none of the platform's chatter among the printed times. Called before the
+// QApplication is made, since making it already picks the desktop and chatters.
+void prepareOffscreenWindow();
 
 struct Timing {
     double median;

@@ -5,6 +5,7 @@
 // stays near that of one load.
 
 #include "AppFixture.h"
+#include "Benchmark.h"
 #include "pages/frm2_Source.h"
 #include "pages/frm4_Stat.h"
 
@@ -22,7 +23,7 @@ void timeClick(AppFixture& f, QAbstractButton* button, const char* handler)
     QElapsedTimer timer;
     timer.start();
     button->click();
-    const double elapsed = double(timer.nsecsElapsed()) / 1e6;
+    const double elapsed = milliseconds(timer);
     qsizetype steps = 0;
     for (qsizetype shown = before; shown < f.platform.progress.size(); ++shown)
         steps += f.platform.progress[shown].advances.size();
@@ -34,9 +35,7 @@ void timeClick(AppFixture& f, QAbstractButton* button, const char* handler)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}); // platform chatter
+    prepareOffscreenWindow();
     QApplication qapp(argc, argv);
     if (qapp.arguments().size() != 2) {
         std::fprintf(stderr, "usage: bench_reload FILE\n");

@@ -5,6 +5,7 @@
 // repaint, so each should stay well under 100 ms. Median and slowest of several runs.
 
 #include "AppFixture.h"
+#include "Benchmark.h"
 #include "DataGenerator.h"
 #include "pages/frm2_Source.h"
 #include "pages/frm4_Stat.h"
@@ -30,7 +31,7 @@ double timeClick(QAbstractButton* button)
     QElapsedTimer timer;
     timer.start();
     button->click();
-    return double(timer.nsecsElapsed()) / 1e6;
+    return milliseconds(timer);
 }
 
 struct Times {
@@ -46,9 +47,7 @@ struct Times {
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}); // platform chatter
+    prepareOffscreenWindow();
     QApplication qapp(argc, argv);
 
     QTemporaryDir dir;
