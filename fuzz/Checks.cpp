@@ -60,6 +60,30 @@ int choicesFrom(unsigned setting)
     return choices[setting & 3];
 }
 
+// Bytes 0 to 2 of an input: what the teacher chooses.
+struct Settings {
+    int choiceCount;       // byte 0; 0: the data's own
+    TextEncoding encoding; // byte 0
+    unsigned boxes;        // the sixteen check boxes, bytes 1 and 2
+};
+
+// Loads the data file behind the settings and gives it the choices byte 0 asks for; nothing when
+// the input is too short to hold the settings or the file is refused, as neither has more to check.
+std::optional<Settings> loadBehindSettings(QByteArrayView input, TestData& data)
+{
+    if (input.size() < 3)
+        return std::nullopt;
+    const auto byte = [&input](int index) { return unsigned(uchar(input[index])); };
+    const Settings settings{choicesFrom(byte(0)), byte(0) & 4 ? TextEncoding::Utf8 : TextEncoding::Cp874,
+                            byte(1) | byte(2) << 8};
+    QString error;
+    if (!loadDataBytes(input.sliced(3).toByteArray(), data, error))
+        return std::nullopt;
+    if (settings.choiceCount)
+        data.setChoices(settings.choiceCount);
+    return settings;
+}
+
 // What a number printed from a NaN or an infinity reads, in any case and with any sign.
 bool readsNotANumber(QStringView text)
 {
@@ -266,19 +290,12 @@ bool loaderKeepsItsPromises(QByteArrayView file)
 
 bool reportKeepsItsPromises(QByteArrayView input)
 {
-    if (input.size() < 3)
-        return true;
-    const auto settings = [&input](int index) { return unsigned(uchar(input[index])); };
-    const int choiceCount = choicesFrom(settings(0));
-    const TextEncoding encoding = settings(0) & 4 ? TextEncoding::Utf8 : TextEncoding::Cp874;
-    const AnalysisSelection ticked = boxesFrom(settings(1) | settings(2) << 8);
-
     TestData data;
-    QString error;
-    if (!loadDataBytes(input.sliced(3).toByteArray(), data, error))
+    const std::optional<Settings> settings = loadBehindSettings(input, data);
+    if (!settings)
         return true;
-    if (choiceCount)
-        data.setChoices(choiceCount);
+    const TextEncoding encoding = settings->encoding;
+    const AnalysisSelection ticked = boxesFrom(settings->boxes);
 
     // The analysis gets the boxes as the page would leave them; the report any selection at all,
     // as it prints zeros for whatever no run computed.
@@ -334,19 +351,14 @@ bool csvKeepsItsPromises(const QString& csv, int rows)
 
 bool diagnosticsKeepTheirPromises(QByteArrayView input)
 {
-    if (input.size() < 3)
-        return true;
-    const auto settings = [&input](int index) { return unsigned(uchar(input[index])); };
-    const int choiceCount = choicesFrom(settings(0));
     TestData data;
-    QString error;
-    if (!loadDataBytes(input.sliced(3).toByteArray(), data, error))
+    const std::optional<Settings> settings = loadBehindSettings(input, data);
+    if (!settings)
         return true;
-    if (choiceCount)
-        data.setChoices(choiceCount);
+    const int choiceCount = settings->choiceCount;
 
     // As qlt runs it: the diagnostics follow any run that finished, whatever its boxes.
-    AnalysisSelection boxes = applyBoxRules(boxesFrom(settings(1) | settings(2) << 8));
+    AnalysisSelection boxes = applyBoxRules(boxesFrom(settings->boxes));
     AnalysisResults results;
     IgnoredMessages messages;
     if (!runAnalysis(data, boxes, results, messages).finished)
