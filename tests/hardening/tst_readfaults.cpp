@@ -69,6 +69,11 @@ QltRun runQltWithHeadroom(const QStringList& arguments, const QString& stdinPath
     if (::pipe(channel) != 0)
         return {};
     const pid_t child = ::fork();
+    if (child < 0) { // waiting on pid -1 would take any child, and a status of 0 for success
+        ::close(channel[0]);
+        ::close(channel[1]);
+        return {};
+    }
     if (child == 0) {
         ::close(channel[0]);
         const auto allowed = rlim_t(addressSpaceInUse() + headroom);
