@@ -175,18 +175,20 @@ private slots:
         QFETCH(QString, reason);
         const QString path = in(QStringLiteral("class.txt"));
         const QByteArray name = QFile::encodeName(path);
-        int socketHandle = -1;
         if (kind == QLatin1String("pipe")) {
             QCOMPARE(::mkfifo(name.constData(), 0600), 0);
         } else if (kind == QLatin1String("zeros")) {
             QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
         } else if (kind == QLatin1String("socket")) {
-            socketHandle = ::socket(AF_UNIX, SOCK_STREAM, 0);
             sockaddr_un address{};
             address.sun_family = AF_UNIX;
             QVERIFY(size_t(name.size()) < sizeof address.sun_path);
+            // The bound name stays a socket once closed, so nothing is left open if a check fails.
+            const int socketHandle = ::socket(AF_UNIX, SOCK_STREAM, 0);
             std::copy(name.begin(), name.end(), address.sun_path);
-            QCOMPARE(::bind(socketHandle, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+            const int bound = ::bind(socketHandle, reinterpret_cast<sockaddr*>(&address), sizeof address);
+            ::close(socketHandle);
+            QCOMPARE(bound, 0);
         } else {
             QVERIFY(QDir().mkpath(path));
         }
@@ -203,8 +205,6 @@ private slots:
         QCOMPARE(f->platform.messages.size(), 1);
         QVERIFY2(f->platform.messages.first().prompt.contains(reason),
                  qPrintable(f->platform.prompts().join('\n')));
-        if (socketHandle >= 0)
-            ::close(socketHandle);
     }
 
     void refusesStandardInputThatNeverEnds()
