@@ -22,11 +22,6 @@ class QIODevice;
 //
 // Several outputs become all-or-none by opening and writing every one of them before committing any.
 // An output that is not committed is discarded when it is destroyed.
-// By default the system ends a program that writes past the user's file-size limit or into a pipe
-// nobody reads any more. Called once at start-up, such writes fail instead, so that the program can
-// keep the earlier file and say what happened.
-void reportWriteLimitsAsErrors();
-
 class OutputFile {
 public:
     explicit OutputFile(const QString& path);
@@ -60,3 +55,8 @@ private:
     std::unique_ptr<QFile> stream_;
     std::unique_ptr<CheckedDevice> checked_;
 };
+
+// By default the system ends a program that writes past the user's file-size limit or into a pipe
+// nobody reads any more. Called once at start-up, such writes fail instead, so that the program can
+// keep the earlier file and say what happened.
+void reportWriteLimitsAsErrors();
