@@ -166,6 +166,20 @@ bool load(QIODevice& device, const QString& path, TestData& model, QString& erro
     return true;
 }
 
+// Reads a data file held in memory; `name` names it in a message, a lack of memory included.
+bool loadBytes(const QByteArray& bytes, const QString& name, TestData& model, QString& error)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    try {
+        return load(buffer, name, model, error);
+    } catch (const std::bad_alloc&) {
+        error = outOfMemory(name);
+        return false;
+    }
+}
+
 } // namespace
 
 bool loadDataFile(const QString& path, TestData& model, QString& error, Progress* progress)
@@ -216,15 +230,7 @@ bool loadDataFile(const QString& path, TestData& model, QString& error, Progress
 
 bool loadDataBytes(const QByteArray& bytes, TestData& model, QString& error)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    try {
-        return load(buffer, QString(), model, error);
-    } catch (const std::bad_alloc&) {
-        error = outOfMemory(QString());
-        return false;
-    }
+    return loadBytes(bytes, QString(), model, error);
 }
 
 bool loadDataStream(QIODevice& in, TestData& model, QString& error)
@@ -260,7 +266,7 @@ bool loadDataStream(QIODevice& in, TestData& model, QString& error)
             return false;
         }
         chunk.clear();
-        return loadDataBytes(bytes, model, error);
+        return loadBytes(bytes, name, model, error);
     } catch (const std::bad_alloc&) {
         error = outOfMemory(name);
         return false;

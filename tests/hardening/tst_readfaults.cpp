@@ -268,7 +268,8 @@ private slots:
             QVERIFY(readBytes(report()) != Earlier);
             return;
         }
-        QVERIFY2(run.err.contains(systemErrorText(ENOMEM)), qPrintable(run.err));
+        QVERIFY2(run.err.contains(systemErrorText(ENOMEM)) && run.err.contains(QStringLiteral("อินพุตมาตรฐาน")),
+                 qPrintable(run.err));
         QCOMPARE(readBytes(report()), Earlier);
     }
 
