@@ -137,6 +137,6 @@ void Application::releaseFileData()
         return;
     dataReplaced();
     data.NumStud = 0;
-    data.StudID = data.StudName = data.StudAns = QStringList();
-    data.AnsMatrix = AnswerMatrix();
+    data.StudID = data.StudName = data.StudAns = makeTextArray(0);
+    data.AnsMatrix.create(0, data.NumItems);
 }

@@ -10,8 +10,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
-#include <QProgressDialog>
 #include <QProcessEnvironment>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
@@ -109,7 +109,7 @@ public:
         if (total <= 0) { // no measure: a busy bar, shown and painted at once
             dialog_.setRange(0, 0);
             dialog_.show();
-            QCoreApplication::processEvents();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             return;
         }
         // Once shown, each new value lets the window repaint; the dialog shows itself when the

@@ -283,9 +283,13 @@ bool writeAll(const std::vector<Output>& outputs, QIODevice& out, QIODevice& err
             }
         }
     }
+    // A rename fails only when the folder changes under qlt's feet; outputs renamed before it stay new.
     for (const auto& file : files)
-        if (file && !file->commit())
-            return cannotWrite(err, file->path(), file->reason());
+        if (file && !file->commit()) {
+            say(err, QStringLiteral("เขียนแฟ้ม %1 ไม่ได้  เพราะ%2  แฟ้มนี้ยังเป็นแฟ้มเดิม")
+                         .arg(file->path(), file->reason()));
+            return false;
+        }
     return true;
 }
 

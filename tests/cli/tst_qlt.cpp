@@ -1,6 +1,7 @@
 // qlt run as a process, as scripts use it: its flags, where the report goes, its exit statuses, and a
 // report identical to the one the analysis page writes for the same file and boxes.
 #include "AppFixture.h"
+#include "QltProcess.h"
 #include "TestFiles.h"
 #include "pages/frm2_Source.h"
 #include "pages/frm4_Stat.h"
@@ -12,23 +13,11 @@
 #include <QTemporaryDir>
 
 namespace {
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
+using Run = QltProcessRun;
 
 Run qlt(const QStringList& arguments, const QString& folder, const QByteArray& input = {})
 {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(QLT_EXECUTABLE), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    // No deadline of our own: a busy machine must not fail the test, and CTest ends a real hang.
-    process.waitForFinished(-1);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    return runQltProcess(arguments, folder, {input});
 }
 
 const QString Sample = examplePath(QStringLiteral("class-4choices.txt"));

@@ -3,6 +3,7 @@
 // output (the report, the HTML and CSV diagnostics, the window's Result.doc) is then either written
 // whole or left byte for byte as it was, with a Thai message that names the file and says why.
 #include "AppFixture.h"
+#include "QltProcess.h"
 #include "TestFiles.h"
 #include "pages/frm2_Source.h"
 #include "pages/frm4_Stat.h"
@@ -38,23 +39,11 @@ bool isRoot()
     return ::geteuid() == 0;
 }
 
-struct Run {
-    int status = -1;
-    QString err;
-};
+using Run = QltProcessRun;
 
-// Runs the real qlt in `folder`; `inChild` runs in the child just before qlt starts (a limit, a user).
-Run qlt(const QStringList& arguments, const QString& folder, const std::function<void()>& inChild = {})
+Run qlt(const QStringList& arguments, const QString& folder, const std::function<void()>& setUp = {})
 {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    if (inChild)
-        process.setChildProcessModifier(inChild);
-    process.start(QStringLiteral(QLT_EXECUTABLE), arguments);
-    process.closeWriteChannel();
-    process.waitForFinished(-1);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
+    return runQltProcess(arguments, folder, {{}, {}, setUp});
 }
 
 void limitFileSize(rlim_t bytes)
@@ -445,6 +434,10 @@ private slots:
         const QString output = in(QStringLiteral("Result.doc"));
         writeBytes(output, Earlier);
         QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                           QStringLiteral("detect_leaks=0")); // no leak check under a tracer
+        process.setProcessEnvironment(environment);
         process.start(strace,
                       {"-f", "-e", "trace=openat,fsync,rename,renameat,renameat2", "-o",
                        in(QStringLiteral("trace")), QStringLiteral(QLT_EXECUTABLE), "-o", output, Sample});

@@ -219,7 +219,7 @@ private slots:
         QCOMPARE(f->platform.messages.size(), 1);
         QCOMPARE(f->platform.messages.first().title, QStringLiteral(" ผิดพลาด !"));
         QCOMPARE(f->app.data.NumStud, 0);
-        QVERIFY(f->app.data.StudAns.isEmpty());
+        QCOMPARE(f->app.data.StudAns, makeTextArray(0));
     }
 
     void backAndForwardReloadsTheFileAndTheDefaults()
