@@ -19,7 +19,7 @@
 #include <QVBoxLayout>
 
 namespace {
-// Answer cells of a class whose analysis takes long enough to need a sign of life.
+// Answer cells of a class whose analysis or report takes long enough to need a sign of life.
 constexpr qint64 LongAnalysis = 20'000'000;
 
 QLabel* boldLabel(const QString& name, const QString& text, QWidget* parent)
@@ -220,12 +220,7 @@ void frm4_Stat::cmdCal_Click()
     PlatformMessages messages(app.platform);
     RunOutcome outcome;
     {
-        // The run cannot tell how far it is, so a large class gets a busy indication up front.
-        std::unique_ptr<Progress> progress;
-        if (qint64(app.data.NumStud) * app.data.NumItems >= LongAnalysis) {
-            progress = app.platform.showProgress(QStringLiteral("กำลังวิเคราะห์ข้อมูล ..."));
-            progress->advance(0, 0);
-        }
+        const auto busy = busyIndication(QStringLiteral("กำลังวิเคราะห์ข้อมูล ..."));
         outcome = runAnalysis(app.data, selection, app.results, messages);
     }
     setBoxes(selection);
@@ -241,8 +236,13 @@ void frm4_Stat::cmdFinish_Click()
 {
     const QString path = app.outputPath(ResultReportFileName);
     QString reason;
-    if (!app.platform.writeTextFile(path, composeReport(app.data, app.results, reportSelection(boxes())),
-                                    reason)) {
+    bool written = false;
+    {
+        const auto busy = busyIndication(QStringLiteral("กำลังเขียนรายงานผล ..."));
+        written = app.platform.writeTextFile(
+            path, composeReport(app.data, app.results, reportSelection(boxes())), reason);
+    }
+    if (!written) {
         // The earlier report, if any, is intact; Finish stays so the teacher can try again.
         app.warn(QStringLiteral("บันทึกรายงานผลลงแฟ้ม  %1  ไม่ได้  เพราะ%2  "
                                 "รายงานเดิม (ถ้ามี) ยังอยู่ครบไม่เปลี่ยนแปลง  แก้ไขแล้วกด Finish อีกครั้ง")
@@ -252,6 +252,17 @@ void frm4_Stat::cmdFinish_Click()
     OpenReport(path);
     ranSinceFinish_ = false;
     updateFinish();
+}
+
+// Analyse and Finish cannot tell how far they are, so a large class gets a busy indication for as
+// long as the returned object lives; a small one, over at once, gets none.
+std::unique_ptr<Progress> frm4_Stat::busyIndication(const QString& caption)
+{
+    if (qint64(app.data.NumStud) * app.data.NumItems < LongAnalysis)
+        return nullptr;
+    auto busy = app.platform.showProgress(caption);
+    busy->advance(0, 0);
+    return busy;
 }
 
 // With nothing to show the report, the teacher is told where it is and its folder opens, so the

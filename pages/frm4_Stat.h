@@ -4,6 +4,9 @@
 #include "app/WizardPage.h"
 
 #include <array>
+#include <memory>
+
+class Progress;
 
 class QCheckBox;
 class QGroupBox;
@@ -43,6 +46,7 @@ private:
     void cmdFinish_Click();
     void cmdBack_Click();
     void OpenReport(const QString& path);
+    std::unique_ptr<Progress> busyIndication(const QString& caption);
     void updateFinish();
 
     bool ranSinceFinish_ = false; // Analyse ran since the report was last written

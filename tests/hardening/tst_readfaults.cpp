@@ -318,7 +318,7 @@ private slots:
         QCOMPARE(f->app.data.StudAns[1], QStringLiteral("1111"));
     }
 
-    void analysingALargeClassShowsABusyIndication_data()
+    void analysingAndWritingALargeClassShowBusyIndications_data()
     {
         QTest::addColumn<int>("examinees");
         QTest::addColumn<int>("items");
@@ -327,7 +327,7 @@ private slots:
         QTest::newRow("35 examinees by 40 items is over at once") << 35 << 40 << false;
     }
 
-    void analysingALargeClassShowsABusyIndication()
+    void analysingAndWritingALargeClassShowBusyIndications()
     {
         QFETCH(int, examinees);
         QFETCH(int, items);
@@ -339,12 +339,17 @@ private slots:
         QVERIFY(f->app.show(PageId::Stat));
         click(statPage()->cmdCal);
         QVERIFY(statPage()->cmdFinish->isEnabled());
-        QCOMPARE(f->platform.progress.size(), shown ? 1 : 0);
+        click(statPage()->cmdFinish);
+        QCOMPARE(f->platform.documentsOpened.size(), 1);
+        QCOMPARE(f->platform.progress.size(), shown ? 2 : 0);
         if (!shown)
             return;
-        QVERIFY(f->platform.progress.first().caption.contains(QStringLiteral("กำลังวิเคราะห์")));
-        QCOMPARE(f->platform.progress.first().advances, QStringList{QStringLiteral("0/0")});
-        QVERIFY(!f->platform.progress.first().open);
+        const QString captions[] = {QStringLiteral("กำลังวิเคราะห์"), QStringLiteral("กำลังเขียนรายงาน")};
+        for (int shownFor = 0; shownFor < 2; ++shownFor) {
+            QVERIFY(f->platform.progress[shownFor].caption.contains(captions[shownFor]));
+            QCOMPARE(f->platform.progress[shownFor].advances, QStringList{QStringLiteral("0/0")});
+            QVERIFY(!f->platform.progress[shownFor].open);
+        }
     }
 };
 
