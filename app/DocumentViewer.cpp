@@ -49,7 +49,10 @@ QString desktopEntryPath(const QString& id, const QProcessEnvironment& environme
     return {};
 }
 
-bool isWebBrowser(const QString& entryPath)
+// A web browser would only download the report, and a program that runs in a terminal (a console
+// editor, a desktop's last resort for text) shows no window where the desktop has no terminal to start
+// it in, and the report's code page as gibberish where it has one.
+bool cannotShowReport(const QString& entryPath)
 {
     QFile entry(entryPath);
     if (!entry.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -58,13 +61,17 @@ bool isWebBrowser(const QString& entryPath)
     bool inMainGroup = false;
     while (!lines.atEnd()) {
         const QString line = lines.readLine().trimmed();
-        if (line.startsWith(QLatin1Char('[')))
+        if (line.startsWith(QLatin1Char('['))) {
             inMainGroup = line == QStringLiteral("[Desktop Entry]");
-        else if (inMainGroup &&
-                 line.section(QLatin1Char('='), 0, 0).trimmed() == QStringLiteral("Categories"))
-            return line.section(QLatin1Char('='), 1)
-                .split(QLatin1Char(';'))
-                .contains(QStringLiteral("WebBrowser"));
+            continue;
+        }
+        const QString key = line.section(QLatin1Char('='), 0, 0).trimmed();
+        const QString value = line.section(QLatin1Char('='), 1).trimmed();
+        if (inMainGroup && key == QStringLiteral("Categories") &&
+            value.split(QLatin1Char(';')).contains(QStringLiteral("WebBrowser")))
+            return true;
+        if (inMainGroup && key == QStringLiteral("Terminal") && value == QStringLiteral("true"))
+            return true;
     }
     return false;
 }
@@ -98,7 +105,7 @@ ViewerCommand documentViewer(const QString& path, const QProcessEnvironment& env
     if (id.isEmpty())
         return {};
     const QString entry = desktopEntryPath(id, environment);
-    if (entry.isEmpty() || isWebBrowser(entry))
+    if (entry.isEmpty() || cannotShowReport(entry))
         return {};
     return {xdgOpen, {path}};
 }

@@ -13,5 +13,5 @@ struct ViewerCommand {
 
 // LibreOffice when it is on the PATH (told the Thai code page, which it cannot guess); otherwise
 // xdg-open, when the desktop's default application for the file's type is installed and is not
-// a web browser. The environment supplies PATH and the XDG folders the desktop's choices live in.
+// a web browser or a program that runs in a terminal. The environment supplies PATH and the XDG folders the desktop's choices live in.
 ViewerCommand documentViewer(const QString& path, const QProcessEnvironment& environment);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -109,7 +111,12 @@ public:
         if (total <= 0) { // no measure: a busy bar, shown and painted at once
             dialog_.setRange(0, 0);
             dialog_.show();
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            // The window system maps a new window a moment later; until then a paint shows nothing.
+            QElapsedTimer waited;
+            waited.start();
+            while (!dialog_.windowHandle()->isExposed() && waited.elapsed() < 250)
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+            dialog_.repaint();
             return;
         }
         // Once shown, each new value lets the window repaint; the dialog shows itself when the

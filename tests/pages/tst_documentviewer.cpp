@@ -25,6 +25,11 @@ const QByteArray BrowserWithAction =
     "Categories=Network;WebBrowser;\n"
     "[Desktop Action new-window]\nName=New Window\nExec=quillet-test-browser\n";
 
+// A console editor, which the desktop would start in a terminal if it has one.
+const QByteArray ConsoleEditor =
+    "[Desktop Entry]\nType=Application\nName=Console editor\n"
+    "Exec=quillet-test-editor %f\nTerminal=true\nCategories=Utility;TextEditor;\n";
+
 // An entry whose program is gone, which the desktop passes over.
 const QByteArray Uninstalled = "[Desktop Entry]\nType=Application\nName=Gone\nExec=quillet-test-gone %f\n"
                                "Categories=Office;WordProcessor;\n";
@@ -113,6 +118,8 @@ private slots:
             << "config/mimeapps.list" << defaultsList("browser.desktop") << false;
         QTest::newRow("a browser with extra actions is still a browser")
             << "config/mimeapps.list" << defaultsList("actionbrowser.desktop") << false;
+        QTest::newRow("a console editor as the default shows no window")
+            << "config/mimeapps.list" << defaultsList("console.desktop") << false;
         QTest::newRow("a default whose entry is not installed opens nothing")
             << "config/mimeapps.list" << defaultsList("missing.desktop") << false;
         QTest::newRow("a default whose program is not installed opens nothing")
@@ -135,6 +142,7 @@ private slots:
         put(QStringLiteral("data/applications/browser.desktop"), WebBrowser);
         put(QStringLiteral("data/applications/actionbrowser.desktop"), BrowserWithAction);
         put(QStringLiteral("data/applications/uninstalled.desktop"), Uninstalled);
+        put(QStringLiteral("data/applications/console.desktop"), ConsoleEditor);
         put(QStringLiteral("usr-share/applications/syswriter.desktop"), WordProcessor);
         put(file, contents);
 
