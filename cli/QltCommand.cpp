@@ -250,7 +250,9 @@ std::vector<Output> plannedOutputs(const Request& request, const TestData& data,
 
 bool cannotWrite(QIODevice& err, const QString& path, const QString& reason)
 {
-    say(err, QStringLiteral("เขียนแฟ้ม %1 ไม่ได้  เพราะ%2  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย").arg(path, reason));
+    say(err, QStringLiteral("เขียนแฟ้ม %1 ไม่ได้  เพราะ%2  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย  "
+                            "แก้ไขแล้วสั่งใหม่อีกครั้ง")
+                 .arg(path, reason));
     return false;
 }
 
@@ -274,7 +276,8 @@ bool writeAll(const std::vector<Output>& outputs, QIODevice& out, QIODevice& err
             if (!file) {
                 CheckedDevice standardOutput(out);
                 if (!outputs[index].write(standardOutput)) {
-                    say(err, QStringLiteral("เขียนรายงานออกทาง standard output ไม่ได้  เพราะ%1")
+                    say(err, QStringLiteral("เขียนรายงานออกทาง standard output ไม่ได้  เพราะ%1  "
+                                            "แก้ไขแล้วสั่งใหม่อีกครั้ง")
                                  .arg(systemErrorText(standardOutput.errorNumber())));
                     return false;
                 }
@@ -286,7 +289,7 @@ bool writeAll(const std::vector<Output>& outputs, QIODevice& out, QIODevice& err
     // A rename fails only when the folder changes under qlt's feet; outputs renamed before it stay new.
     for (const auto& file : files)
         if (file && !file->commit()) {
-            say(err, QStringLiteral("เขียนแฟ้ม %1 ไม่ได้  เพราะ%2  แฟ้มนี้ยังเป็นแฟ้มเดิม")
+            say(err, QStringLiteral("เขียนแฟ้ม %1 ไม่ได้  เพราะ%2  แฟ้มนี้ยังเป็นแฟ้มเดิม  แก้ไขแล้วสั่งใหม่อีกครั้ง")
                          .arg(file->path(), file->reason()));
             return false;
         }
@@ -330,7 +333,8 @@ int runQlt(const QStringList& arguments, QIODevice& in, QIODevice& out, QIODevic
     try {
         return run(request, in, out, err);
     } catch (const std::bad_alloc&) { // a class too large for this machine: no output was replaced
-        say(err, QStringLiteral("วิเคราะห์ข้อมูลไม่ได้  เพราะ%1  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย")
+        say(err, QStringLiteral("วิเคราะห์ข้อมูลไม่ได้  เพราะ%1  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย  "
+                                "ปิดโปรแกรมอื่นที่เปิดอยู่แล้วลองใหม่อีกครั้ง")
                      .arg(systemErrorText(ENOMEM)));
         return QltFailure;
     }

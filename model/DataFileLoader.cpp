@@ -23,39 +23,32 @@ namespace {
 // and blanks after the key may run on.
 constexpr qsizetype MaxKeyRecord = 2 * qsizetype(MaxCount) + 1;
 
-QString readFailed(const QString& path)
+QString readFailed(const QString& path, const QString& reason = systemErrorText(EIO))
 {
-    return QStringLiteral("อ่านแฟ้มข้อมูล %1 ไม่ได้ครับ").arg(QDir::toNativeSeparators(path));
+    return QStringLiteral("อ่านแฟ้มข้อมูล %1 ไม่ได้ครับ  %2  ตรวจสอบแฟ้มแล้วลองใหม่อีกครั้ง")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 QString openFailed(const QString& path, const QString& reason)
 {
-    return QStringLiteral("เปิดแฟ้มข้อมูล %1 ไม่ได้ครับ  %2").arg(QDir::toNativeSeparators(path), reason);
+    return QStringLiteral("เปิดแฟ้มข้อมูล %1 ไม่ได้ครับ  %2  กรุณาเลือกแฟ้มข้อมูล (*.txt) ที่ถูกต้องอีกครั้ง")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 QString outOfMemory(const QString& path)
 {
-    return readFailed(path) + QStringLiteral("  ") + systemErrorText(ENOMEM);
+    return readFailed(path, systemErrorText(ENOMEM) + QStringLiteral("  ปิดโปรแกรมอื่นที่เปิดอยู่ก่อน"));
 }
 
 QString tooLarge(const QString& path)
 {
-    return QStringLiteral("แฟ้มข้อมูล %1 ใหญ่เกิน %2 MB  ใหญ่กว่าแฟ้มข้อมูลใด ๆ ที่โปรแกรมรับได้ครับ")
+    return QStringLiteral("แฟ้มข้อมูล %1 ใหญ่เกิน %2 MB  ใหญ่กว่าแฟ้มข้อมูลใด ๆ ที่โปรแกรมรับได้ครับ  "
+                          "กรุณาตรวจสอบว่าเลือกแฟ้มถูกต้อง")
         .arg(QDir::toNativeSeparators(path))
         .arg(MaxDataFileBytes / 1'000'000);
 }
 
-// Why a name that opened is still not read, or an empty text for an ordinary file.
-QString refusalOf(const struct stat& status)
-{
-    if (S_ISDIR(status.st_mode))
-        return systemErrorText(EISDIR);
-    if (!S_ISREG(status.st_mode))
-        return notRegularFileText();
-    return QString();
-}
-
-bool sameFile(const struct stat& before, const struct stat& after)
+bool unchangedSince(const struct stat& before, const struct stat& after)
 {
     return before.st_size == after.st_size && before.st_mtim.tv_sec == after.st_mtim.tv_sec &&
            before.st_mtim.tv_nsec == after.st_mtim.tv_nsec;
@@ -93,8 +86,9 @@ bool readKeyRecord(const QString& record, qsizetype& width, QString& key, QStrin
     return true;
 }
 
-// Reads the whole data set from `device` into local arrays and hands it to the model only when
-// nothing went wrong. `path` names the source in the message about a failed read.
+// Reads the whole data set from `device` into `model`, a scratch copy that the caller keeps only when
+// this succeeds, so that a refusal or a lack of memory half-way leaves the real model as it was.
+// `path` names the source in the message about a failed read.
 bool load(QIODevice& device, const QString& path, TestData& model, QString& error,
           Progress* progress = nullptr)
 {
@@ -151,18 +145,15 @@ bool load(QIODevice& device, const QString& path, TestData& model, QString& erro
     }
     ids.append(QString());
 
-    // Built aside and moved in whole, so that a lack of memory on the way leaves the model as it was.
     const int students = int(ids.size() - 2);
-    TestData result = model;
-    result.setKey(key);
-    result.NumStud = students;
-    result.StudID = std::move(ids);
-    result.StudAns = std::move(answers);
-    result.StudName = makeTextArray(students);
-    result.AnsMatrix.create(students, result.NumItems);
+    model.setKey(key);
+    model.NumStud = students;
+    model.StudID = std::move(ids);
+    model.StudAns = std::move(answers);
+    model.StudName = makeTextArray(students);
+    model.AnsMatrix.create(students, model.NumItems);
     for (int i = 1; i <= students; ++i)
-        result.AnsMatrix.setRow(i, result.StudAns.at(i));
-    model = std::move(result);
+        model.AnsMatrix.setRow(i, model.StudAns.at(i));
     return true;
 }
 
@@ -173,7 +164,11 @@ bool loadBytes(const QByteArray& bytes, const QString& name, TestData& model, QS
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     try {
-        return load(buffer, name, model, error);
+        TestData loaded = model;
+        if (!load(buffer, name, loaded, error))
+            return false;
+        model = std::move(loaded);
+        return true;
     } catch (const std::bad_alloc&) {
         error = outOfMemory(name);
         return false;
@@ -200,7 +195,7 @@ bool loadDataFile(const QString& path, TestData& model, QString& error, Progress
         error = openFailed(path, systemErrorText(errno));
         return false;
     }
-    if (const QString refusal = refusalOf(before); !refusal.isEmpty()) {
+    if (const QString refusal = notOrdinaryFileText(before.st_mode); !refusal.isEmpty()) {
         error = openFailed(path, refusal);
         return false;
     }
@@ -218,7 +213,7 @@ bool loadDataFile(const QString& path, TestData& model, QString& error, Progress
         return false;
     }
     struct stat after;
-    if (::fstat(handle, &after) != 0 || !sameFile(before, after)) {
+    if (::fstat(handle, &after) != 0 || !unchangedSince(before, after)) {
         error = QStringLiteral("แฟ้มข้อมูล %1 ถูกเปลี่ยนไปในขณะที่โปรแกรมกำลังอ่าน  "
                                "กรุณาบันทึกแฟ้มให้เสร็จก่อน แล้วลองใหม่อีกครั้งครับ")
                     .arg(QDir::toNativeSeparators(path));
@@ -246,7 +241,7 @@ bool loadDataStream(QIODevice& in, TestData& model, QString& error)
             return false;
         }
         if (S_ISDIR(status.st_mode) || (S_ISCHR(status.st_mode) && !::isatty(file->handle()))) {
-            error = openFailed(name, refusalOf(status));
+            error = openFailed(name, notOrdinaryFileText(status.st_mode));
             return false;
         }
     }

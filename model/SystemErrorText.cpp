@@ -1,6 +1,7 @@
 #include "model/SystemErrorText.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 
 QString systemErrorText(int errorNumber)
 {
@@ -44,6 +45,13 @@ QString systemErrorText(int errorNumber)
     default:
         return QStringLiteral("ระบบปฏิเสธการอ่านหรือเขียนแฟ้ม (รหัสข้อผิดพลาด %1)").arg(errorNumber);
     }
+}
+
+QString notOrdinaryFileText(unsigned mode)
+{
+    if (S_ISDIR(mode))
+        return systemErrorText(EISDIR);
+    return S_ISREG(mode) ? QString() : notRegularFileText();
 }
 
 QString notRegularFileText()

@@ -10,3 +10,7 @@ QString systemErrorText(int errorNumber);
 
 // The reason for refusing a name that is not an ordinary file: a device, a pipe or a socket.
 QString notRegularFileText();
+
+// Why a name of this kind (a st_mode of the system) is not read or written as an ordinary file: a
+// folder, a device, a pipe or a socket; empty for an ordinary file.
+QString notOrdinaryFileText(unsigned mode);

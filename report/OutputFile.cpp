@@ -66,8 +66,6 @@ bool OutputFile::open()
         return fail(refusedLinkText());
     struct stat target;
     if (::stat(nativePath(path_).constData(), &target) == 0) {
-        if (S_ISDIR(target.st_mode))
-            return failWithErrno(EISDIR);
         if (S_ISFIFO(target.st_mode) || S_ISCHR(target.st_mode)) {
             // Without a reader a pipe would block the program forever: ask without waiting, then write.
             const int descriptor = ::open(nativePath(path_).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
@@ -80,8 +78,8 @@ bool OutputFile::open()
             checked_ = std::make_unique<CheckedDevice>(*stream_);
             return true;
         }
-        if (!S_ISREG(target.st_mode))
-            return fail(notRegularFileText());
+        if (const QString refusal = notOrdinaryFileText(target.st_mode); !refusal.isEmpty())
+            return fail(refusal);
     } else if (errno != ENOENT) {
         return failWithErrno(errno);
     }
