@@ -7,7 +7,6 @@
 #include "TestFiles.h"
 #include "pages/frm2_Source.h"
 #include "pages/frm4_Stat.h"
-#include "report/OutputFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -114,10 +113,6 @@ class WriteFaultsTest : public QObject {
     QString in(const QString& name) const { return folder.filePath(name); }
 
 private slots:
-    void initTestCase()
-    {
-        reportWriteLimitsAsErrors(); // the window test lowers this process's own file-size limit
-    }
     void init()
     {
         QDir(folder.path()).removeRecursively();
@@ -190,14 +185,10 @@ private slots:
         auto* page = f.loaded<frm4_Stat>(PageId::Stat);
         click(page->cmdCal);
 
-        rlimit unlimited;
-        ::getrlimit(RLIMIT_FSIZE, &unlimited);
-        if (!memoryDisk) {
-            const rlimit limit{4096, unlimited.rlim_max};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
+        {
+            const auto limit = memoryDisk ? nullptr : std::make_unique<FileSizeLimit>(4096);
+            click(page->cmdFinish);
         }
-        click(page->cmdFinish);
-        ::setrlimit(RLIMIT_FSIZE, &unlimited);
 
         QCOMPARE(f.platform.messages.size(), 1);
         const QString prompt = f.platform.messages.first().prompt;

@@ -8,7 +8,6 @@
 #include "pages/frm2_SourceInput.h"
 #include "pages/frm3_InputChecker.h"
 #include "pages/frm4_Stat.h"
-#include "report/OutputFile.h"
 #include "report/TextFile.h"
 
 #include <QDir>
@@ -20,7 +19,6 @@
 #include <QTextEdit>
 
 #include <memory>
-#include <sys/resource.h>
 
 namespace {
 const QString SkipHint = "   * ถ้ามั่นใจว่าข้อมูลนำเข้าไม่มีอะไรผิดพลาด  สามารถข้ามขั้นตอนนี้ได้เลยครับ *";
@@ -136,17 +134,14 @@ private slots:
     // A file-size limit the listing does not fit in stands for a disk that fills up half-way.
     void aListingThatCannotBeWrittenIsReportedAndChangesNothing()
     {
-        reportWriteLimitsAsErrors();
         setClass(f->app.data, "1234", {{"01", "1243", ""}});
         openChecker();
         const QByteArray earlier = "earlier listing\r\n";
         writeBytes(listingPath(), earlier);
-        rlimit unlimited;
-        ::getrlimit(RLIMIT_FSIZE, &unlimited);
-        const rlimit limit{rlim_t(earlier.size()), unlimited.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        click(checker()->cmdCheck);
-        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        {
+            const FileSizeLimit limit(earlier.size());
+            click(checker()->cmdCheck);
+        }
         QCOMPARE(f->platform.messages.size(), 1);
         const auto& warning = f->platform.messages.first();
         QVERIFY(warning.prompt.contains(QDir::toNativeSeparators(listingPath())));

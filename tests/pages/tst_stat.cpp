@@ -183,9 +183,11 @@ private slots:
     {
         openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
         writeBytes(reportPath(), "earlier report\r\n");
-        f->platform.failWrites = true;
         click(page()->cmdCal);
-        click(page()->cmdFinish);
+        {
+            const FileSizeLimit limit(4096); // the report does not fit, as on a disk that fills up
+            click(page()->cmdFinish);
+        }
         QCOMPARE(f->platform.messages.size(), 1);
         QVERIFY(f->platform.messages.first().prompt.contains(QDir::toNativeSeparators(reportPath())));
         QVERIFY(page()->cmdFinish->isEnabled());

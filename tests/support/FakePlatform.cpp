@@ -1,11 +1,8 @@
 #include "FakePlatform.h"
 
-#include "model/SystemErrorText.h"
 #include "report/TextFile.h"
 
 #include <QDir>
-
-#include <cerrno>
 
 FakePlatform::FakePlatform()
 {
@@ -32,10 +29,6 @@ QString FakePlatform::chooseFile(const QString& title, const QString& /*pattern*
 
 bool FakePlatform::writeTextFile(const QString& path, const QString& text, QString& reason)
 {
-    if (failWrites) {
-        reason = systemErrorText(EACCES);
-        return false;
-    }
     filesWritten.append(path);
     return saveTextFile(path, text, TextEncoding::Cp874, &reason);
 }

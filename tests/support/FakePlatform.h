@@ -30,9 +30,8 @@ public:
     QString programFolderPath;
     QString dataFolderPath;
     QString documentsFolderPath;
-    // Set to make opening documents or help pages fail, or writing files fail.
+    // Set to make opening documents or help pages fail.
     bool canOpen = true;
-    bool failWrites = false;
 
     // What the program did.
     QList<Message> messages;
