@@ -16,10 +16,12 @@
 #include <QFileInfo>
 #include <QIODevice>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <memory>
 #include <new>
+#include <numeric>
 #include <sys/stat.h>
 #include <vector>
 
@@ -268,22 +270,22 @@ bool writeAll(const std::vector<Output>& outputs, QIODevice& out, QIODevice& err
         if (!files[index]->open())
             return cannotWrite(err, outputs[index].path, files[index]->reason());
     }
-    for (const bool streams : {false, true}) {
-        for (std::size_t index = 0; index < outputs.size(); ++index) {
-            OutputFile* file = files[index].get();
-            if ((!file || file->isStream()) != streams)
-                continue;
-            if (!file) {
-                CheckedDevice standardOutput(out);
-                if (!outputs[index].write(standardOutput)) {
-                    say(err, QStringLiteral("เขียนรายงานออกทาง standard output ไม่ได้  เพราะ%1  "
-                                            "แก้ไขแล้วสั่งใหม่อีกครั้ง")
-                                 .arg(systemErrorText(standardOutput.errorNumber())));
-                    return false;
-                }
-            } else if (!file->write(outputs[index].write)) {
+    // Files first: what went into a pipe or to standard output cannot be taken back.
+    std::vector<std::size_t> order(outputs.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_partition(order.begin(), order.end(),
+                          [&files](std::size_t index) { return files[index] && !files[index]->isStream(); });
+    for (const std::size_t index : order) {
+        if (OutputFile* file = files[index].get()) {
+            if (!file->write(outputs[index].write))
                 return cannotWrite(err, file->path(), file->reason());
-            }
+            continue;
+        }
+        CheckedDevice standardOutput(out);
+        if (!outputs[index].write(standardOutput)) {
+            say(err, QStringLiteral("เขียนรายงานออกทาง standard output ไม่ได้  เพราะ%1  แก้ไขแล้วสั่งใหม่อีกครั้ง")
+                         .arg(systemErrorText(standardOutput.errorNumber())));
+            return false;
         }
     }
     // A rename fails only when the folder changes under qlt's feet; outputs renamed before it stay new.
