@@ -8,25 +8,29 @@
 
 namespace {
 
-// A group's counts per item, in 16-bit units like the cells: a group holds at most 27 % of 32766
-// examinees. Indexed from item 1, while the cells start at 0.
+// A group's counts per item, 16-bit: a group holds at most 27 % of 32766 examinees. Indexed from
+// item 1, while the cells start at 0.
 using Counts = std::vector<std::uint16_t>;
 
 // Adds 1 for every item whose cell holds `code`. The arrays never overlap, which lets the compiler
-// compare eight cells at a time: a group of thousands is counted in a few passes over each row.
-void countCode(const AnswerRow& answers, char16_t code, Counts& counts)
+// compare many cells at a time: a group of thousands is counted in a few passes over each row.
+template <typename Cell> void countCode(const Cells<Cell>& answers, const CellCode& choice, Counts& counts)
 {
-    const char16_t* __restrict const cells = answers.cells;
+    const int code = choice.of<Cell>();
+    if (code < 0)
+        return; // a code of other than one character is chosen by nobody
+    const Cell* __restrict const cells = answers.cells;
     std::uint16_t* __restrict const countOfItem = counts.data() + 1;
     for (int j = 0; j < answers.count; ++j)
-        countOfItem[j] += cells[j] == code ? 1 : 0;
+        countOfItem[j] += cells[j] == Cell(code) ? 1 : 0;
 }
 
-void countRight(const AnswerRow& answers, const KeyUnits& key, Counts& counts)
+template <typename Cell> void countRight(const Cells<Cell>& answers, const KeyUnits& keys, Counts& counts)
 {
-    const char16_t* __restrict const cells = answers.cells;
-    const char16_t* __restrict const keyOfItem = key.unit.data() + 1;
-    const char16_t* __restrict const maskOfItem = key.mask.data() + 1;
+    const KeyCells<Cell>& key = keys.of<Cell>();
+    const Cell* __restrict const cells = answers.cells;
+    const Cell* __restrict const keyOfItem = key.cell.data() + 1;
+    const Cell* __restrict const maskOfItem = key.mask.data() + 1;
     std::uint16_t* __restrict const countOfItem = counts.data() + 1;
     for (int j = 0; j < answers.count; ++j)
         countOfItem[j] += (cells[j] == keyOfItem[j] ? 1 : 0) & maskOfItem[j];
@@ -44,12 +48,13 @@ struct Tally {
     {
     }
 
-    void add(const AnswerRow& answers, const KeyUnits& key, const std::vector<int>& codes)
+    void add(const AnswerRow& answers, const KeyUnits& key, const std::vector<CellCode>& codes)
     {
-        countRight(answers, key, right);
-        for (std::size_t c = 1; c < choice.size(); ++c)
-            if (codes[c] >= 0) // a code of other than one character is chosen by nobody
-                countCode(answers, char16_t(codes[c]), choice[c]);
+        answers.visit([&](const auto& cells) {
+            countRight(cells, key, right);
+            for (std::size_t c = 1; c < choice.size(); ++c)
+                countCode(cells, codes[c], choice[c]);
+        });
     }
 
     std::vector<int> rightPerItem() const { return std::vector<int>(right.begin(), right.end()); }
@@ -66,16 +71,13 @@ struct Tally {
     }
 };
 
-// The code unit of every choice, indexed 1..NumChoices; -1 where the code is not one character.
-std::vector<int> choiceUnits(const TestData& data)
+// The cell code of every choice, indexed 1..NumChoices.
+std::vector<CellCode> choiceCodes(const TestData& data)
 {
-    std::vector<int> units(std::size_t(data.NumChoices) + 1, -1);
-    for (int c = 1; c <= data.NumChoices; ++c) {
-        const QString code = data.ChoiceCodes.value(c);
-        if (code.size() == 1)
-            units[c] = code.front().unicode();
-    }
-    return units;
+    std::vector<CellCode> codes(std::size_t(data.NumChoices) + 1);
+    for (int c = 1; c <= data.NumChoices; ++c)
+        codes[c] = cellCode(data.ChoiceCodes.value(c));
+    return codes;
 }
 
 } // namespace
@@ -110,7 +112,7 @@ GroupCounts countGroups(const TestData& data, const AnalysisResults& ranking, in
         membership[ranking.RankedRow[n + 1 - rank]] |= Lower;
     }
     const KeyUnits key = keyUnits(data);
-    const std::vector<int> codes = choiceUnits(data);
+    const std::vector<CellCode> codes = choiceCodes(data);
     Tally upper(data.NumItems, data.NumChoices);
     Tally lower(data.NumItems, data.NumChoices);
     for (int row = 1; row <= n; ++row) {

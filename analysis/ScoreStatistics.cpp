@@ -46,14 +46,16 @@ double sampleStandardDeviation(std::int64_t n, std::int64_t sum, std::int64_t su
     return std::sqrt(double(spread) / double(n * (n - 1)));
 }
 
-// The score of one row; each right answer also counts for its item. Everything is in 16-bit units
-// (an item is answered right by at most 32766 examinees), and the arrays never overlap, which lets
-// the compiler compare eight cells at a time.
-int scoreRow(const AnswerRow& answers, const KeyUnits& key, std::uint16_t* itemCorrect)
+// The score of one row; each right answer also counts for its item. The counts are 16-bit (an item
+// is answered right by at most 32766 examinees), and the arrays never overlap, which lets the
+// compiler compare many cells at a time.
+template <typename Cell>
+int scoreRow(const Cells<Cell>& answers, const KeyUnits& keys, std::uint16_t* itemCorrect)
 {
-    const char16_t* __restrict const cells = answers.cells;
-    const char16_t* __restrict const keyOfItem = key.unit.data() + 1; // indexed from item 1, as the cells
-    const char16_t* __restrict const maskOfItem = key.mask.data() + 1;
+    const KeyCells<Cell>& key = keys.of<Cell>();
+    const Cell* __restrict const cells = answers.cells;
+    const Cell* __restrict const keyOfItem = key.cell.data() + 1; // indexed from item 1, as the cells
+    const Cell* __restrict const maskOfItem = key.mask.data() + 1;
     std::uint16_t* __restrict const correctOfItem = itemCorrect + 1;
     int score = 0;
     for (int j = 0; j < answers.count; ++j) {
@@ -76,7 +78,8 @@ std::vector<int> ComputeScores(const TestData& data, AnalysisResults& results)
     results.SumScore = 0;
     results.SumSquare = 0;
     for (int i = 1; i <= n; ++i) {
-        const int score = scoreRow(answerRow(data, i), key, itemCorrect.data());
+        const int score = answerRow(data, i).visit(
+            [&](const auto& cells) { return scoreRow(cells, key, itemCorrect.data()); });
         results.Score[i] = score;
         results.SumScore += score;
         results.SumSquare += std::int64_t(score) * score;

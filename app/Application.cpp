@@ -116,7 +116,8 @@ frm3_InputChecker& Application::inputChecker()
 void Application::dataReplaced()
 {
     results.UsableItems.clear();
-    fileIDs_ = fileNames_ = fileAnswers_ = QStringList();
+    fileIDs_ = fileNames_ = QStringList();
+    fileAnswers_ = AnswerTexts();
 }
 
 void Application::fileDataLoaded()
@@ -137,6 +138,7 @@ void Application::releaseFileData()
         return;
     dataReplaced();
     data.NumStud = 0;
-    data.StudID = data.StudName = data.StudAns = makeTextArray(0);
+    data.StudID = data.StudName = makeTextArray(0);
+    data.StudAns = makeTextArray<AnswerText>(0);
     data.AnsMatrix.create(0, data.NumItems);
 }

@@ -95,7 +95,8 @@ private:
 
     QPointer<WizardPage> pages_[5];
     // The examinees as the last data file gave them: shallow copies, sharing the model's texts.
-    QStringList fileIDs_, fileNames_, fileAnswers_;
+    QStringList fileIDs_, fileNames_;
+    AnswerTexts fileAnswers_;
     bool ending_ = false;
     bool toldOutputFolder_ = false;
 };

@@ -94,11 +94,15 @@ AnswerCounts countAnswers(const TestData& data, const AnalysisResults& run, cons
         const AnswerRow answers = answerRow(data, row);
         const std::uint32_t score = std::uint32_t(run.Score[row]);
         std::uint32_t* const counts = a.counts.data() + segments.ofRow[row] * a.segmentStride;
-        for (int j = 1; j <= answers.count; ++j) {
-            const std::size_t cell = j * stride + slot[answers.cells[j - 1]];
-            ++counts[cell];
-            sums[cell] += score;
-        }
+        // The choice codes are ASCII digits, which a narrow cell holds as the same value, so one
+        // table of slots serves both cell widths.
+        answers.visit([&](const auto& cells) {
+            for (int j = 1; j <= cells.count; ++j) {
+                const std::size_t cell = j * stride + slot[cells.cells[j - 1]];
+                ++counts[cell];
+                sums[cell] += score;
+            }
+        });
     }
     return a;
 }
@@ -128,12 +132,11 @@ SlotCounts slotCounts(const AnswerCounts& a, const Segments& segments, int item,
 // The right answers of an item whose key is none of the choice codes, from its own column: the pass
 // over all items counted them with the other answers in slot 0.
 SlotCounts keyColumnCounts(const TestData& data, const AnalysisResults& run, const Segments& segments,
-                           int item, int keyUnit)
+                           int item, const KeyUnits& keys)
 {
     SlotCounts result;
     for (int row = 1; row <= data.NumStud; ++row) {
-        const AnswerRow answers = answerRow(data, row);
-        if (item > answers.count || answers.cells[item - 1] != keyUnit)
+        if (!isRight(answerRow(data, row), keys, item))
             continue;
         const int s = segments.ofRow[row];
         ++result.all.count;
@@ -222,7 +225,7 @@ TestDiagnostics diagnoseTest(const TestData& data, const AnalysisResults& run, i
         ItemDiagnostics& item = test.itemList[j - 1];
         item.number = j;
         item.key = data.Keys.value(j);
-        const int keySlot = keys.has(j) ? slotOf[keys.unit[j]] : 0;
+        const int keySlot = keys.has(j) ? slotOf[keys.wide.cell[j]] : 0;
         for (int c = 1; c <= choices; ++c)
             item.options.push_back(
                 optionDiagnostics(slotCounts(answers, segments, j, c), c == keySlot, scores, test));
@@ -230,7 +233,7 @@ TestDiagnostics diagnoseTest(const TestData& data, const AnalysisResults& run, i
         if (keySlot > 0)
             right = slotCounts(answers, segments, j, keySlot);
         else if (keys.has(j))
-            right = keyColumnCounts(data, run, segments, j, keys.unit[j]);
+            right = keyColumnCounts(data, run, segments, j, keys);
         item.right = int(right.all.count);
         item.difficulty = double(item.right) / n;
         item.discrimination = groupRatio(right.upper - right.lower, test.groupSize);

@@ -22,17 +22,22 @@ bool hasLoadedShape(const TestData& data)
     if (data.NumItems != data.AllKeys.size() || data.NumItems < 1 || data.NumItems > MaxCount ||
         data.Keys.size() != data.NumItems + 2 || data.NumStud < 0 || data.NumStud >= MaxCount)
         return false;
-    for (const QStringList* array : {&data.StudID, &data.StudAns, &data.StudName})
-        if (array->size() != data.NumStud + 2 || !array->first().isEmpty() || !array->last().isEmpty())
-            return false;
+    const auto hasArrayShape = [&data](const auto& array) {
+        return array.size() == data.NumStud + 2 && array.first().isEmpty() && array.last().isEmpty();
+    };
+    if (!hasArrayShape(data.StudID) || !hasArrayShape(data.StudAns) || !hasArrayShape(data.StudName))
+        return false;
     if (data.AnsMatrix.students() != data.NumStud || data.AnsMatrix.items() != data.NumItems)
         return false;
     for (int i = 1; i <= data.NumStud; ++i) {
-        const QString& answers = data.StudAns[i];
+        const AnswerText& answers = data.StudAns[i];
+        // Held as a text made from its characters would be: bytes unless a character needs more.
+        if (!(AnswerText(answers.toString()) == answers))
+            return false;
         if (data.AnsMatrix.filled(i) != std::min<qsizetype>(answers.size(), data.NumItems))
             return false;
         for (int j = 1; j <= data.AnsMatrix.filled(i); ++j)
-            if (data.AnsMatrix.cells(i)[j - 1] != answers[j - 1].unicode())
+            if (data.AnsMatrix.at(i, j) != QString(answers.at(j - 1)))
                 return false;
     }
     return true;

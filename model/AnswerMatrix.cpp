@@ -4,12 +4,12 @@ void AnswerMatrix::create(int students, int items)
 {
     students_ = students;
     items_ = items;
-    rows_.assign(std::size_t(students + 2), QString());
+    rows_.assign(std::size_t(students + 2), AnswerText());
 }
 
 QString AnswerMatrix::at(int student, int item) const
 {
     if (isEmpty(student, item))
         return {};
-    return QString(QChar(cells(student)[item - 1]));
+    return QString(rows_[student].at(item - 1));
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "model/AnswerText.h"
+
 #include <QString>
 
+#include <algorithm>
 #include <vector>
 
 // The answer matrix: AnsMatrix(i, j) is the answer of examinee i to item j, one character or empty.
@@ -23,18 +26,16 @@ public:
     bool isEmpty(int student, int item) const { return item < 1 || item > filled(student); }
 
     // Fills row `student` from an answer text: item j takes character j.
-    void setRow(int student, const QString& answers) { rows_[student] = answers; }
-    void clearRow(int student) { rows_[student].clear(); }
+    void setRow(int student, const AnswerText& answers) { rows_[student] = answers; }
+    void clearRow(int student) { rows_[student] = AnswerText(); }
 
-    // The answered cells of a row for the analysis: item j is cells(i)[j - 1], j = 1..filled(i).
-    const char16_t* cells(int student) const
-    {
-        return reinterpret_cast<const char16_t*>(rows_[student].constData());
-    }
+    // The answered cells of a row for the analysis, item j at index j - 1, j = 1..filled(i): bytes
+    // of code page 874, or UTF-16 units when the row is wide.
+    const AnswerText& row(int student) const { return rows_[student]; }
     int filled(int student) const { return int(std::min<qsizetype>(rows_[student].size(), items_)); }
 
 private:
     int students_ = 0;
     int items_ = 0;
-    std::vector<QString> rows_;
+    std::vector<AnswerText> rows_;
 };

@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -44,6 +45,15 @@ const std::array<char16_t, 256>& cp874Characters()
     return tables().characterOf;
 }
 
+QString decodeCp874(QByteArrayView bytes)
+{
+    QString decoded(bytes.size(), Qt::Uninitialized);
+    const auto& table = tables().characterOf;
+    std::transform(bytes.begin(), bytes.end(), decoded.data(),
+                   [&table](char byte) { return QChar(table[uchar(byte)]); });
+    return decoded;
+}
+
 QByteArray encodeCp874(QStringView text)
 {
     const auto& byteOf = tables().byteOf;
@@ -62,4 +72,18 @@ QByteArray encodeCp874(QStringView text)
     }
     bytes.truncate(out - bytes.data());
     return bytes;
+}
+
+bool cp874BytesOf(QStringView text, QByteArray& bytes)
+{
+    const auto& byteOf = tables().byteOf;
+    bytes.resize(text.size());
+    char* out = bytes.data();
+    for (const QChar character : text) {
+        const std::uint8_t byte = byteOf[character.unicode()];
+        if (byte == 0 && !character.isNull())
+            return false;
+        *out++ = char(byte);
+    }
+    return true;
 }

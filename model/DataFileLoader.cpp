@@ -118,7 +118,7 @@ bool load(QIODevice& device, const QString& path, TestData& model, QString& erro
     // ranking and the report read them one after another.
     QString idText;
     std::vector<qsizetype> idEnds;
-    QStringList answers(1);
+    AnswerTexts answers(1);
     while (reader.next(record)) {
         if (answers.size() == MaxCount) {
             error = QStringLiteral("แฟ้มข้อมูลมีเกิน %1 บรรทัด  โปรแกรมรับผู้สอบได้ไม่เกิน %2 คนครับ")
@@ -128,13 +128,13 @@ bool load(QIODevice& device, const QString& path, TestData& model, QString& erro
         }
         idText += reader.text(record, 0, width);
         idEnds.push_back(idText.size());
-        answers.append(reader.text(record, width + 1, key.size()));
+        answers.append(reader.answers(record, width + 1, key.size()));
     }
     if (reader.failed()) {
         error = readFailed(path);
         return false;
     }
-    answers.append(QString());
+    answers.append(AnswerText());
 
     QStringList ids(1);
     ids.reserve(answers.size());

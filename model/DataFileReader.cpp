@@ -119,6 +119,13 @@ bool endsInHighSurrogate(QByteArrayView bytes, QStringConverter::Encoding encodi
     return QChar::isHighSurrogate(unit);
 }
 
+// Bytes [from, from + length) of a record of one byte per character, or fewer where it ends sooner.
+QByteArrayView slice(QByteArrayView record, qsizetype from, qsizetype length)
+{
+    record = record.sliced(std::min(from, record.size()));
+    return length >= 0 && length < record.size() ? record.first(length) : record;
+}
+
 } // namespace
 
 DataFileReader::DataFileReader(QIODevice& device, Progress* progress)
@@ -285,15 +292,14 @@ QString DataFileReader::text(QByteArrayView record, qsizetype from, qsizetype le
         QStringDecoder decoder(QStringDecoder::Utf8, KeepEverything);
         return QString(decoder.decode(record)).mid(from, length);
     }
+    record = slice(record, from, length);
+    return encoding_ == Encoding::Ascii ? QString::fromLatin1(record) : decodeCp874(record);
+}
 
-    record = record.sliced(std::min(from, record.size()));
-    if (length >= 0 && length < record.size())
-        record = record.first(length);
-    if (encoding_ == Encoding::Ascii)
-        return QString::fromLatin1(record);
-    QString decoded(record.size(), Qt::Uninitialized);
-    const auto& table = cp874Characters();
-    std::transform(record.begin(), record.end(), decoded.data(),
-                   [&table](char byte) { return QChar(table[uchar(byte)]); });
-    return decoded;
+AnswerText DataFileReader::answers(QByteArrayView record, qsizetype from, qsizetype length) const
+{
+    // An ASCII record reads alike in code page 874, so only UTF-8 is decoded.
+    if (encoding_ == Encoding::Utf8)
+        return text(record, from, length);
+    return AnswerText::fromCp874(slice(record, from, length).toByteArray());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/AnswerText.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QByteArrayView>
@@ -45,6 +47,8 @@ public:
     // Characters [from, from + length) of a record, or fewer where it ends sooner; a negative
     // length means "to the end". A character is one UTF-16 unit.
     QString text(QByteArrayView record, qsizetype from = 0, qsizetype length = -1) const;
+    // The same characters as an answer text, held a byte per character where the file has them so.
+    AnswerText answers(QByteArrayView record, qsizetype from, qsizetype length) const;
 
 private:
     enum class Encoding { Ascii, Utf8, Cp874 };

@@ -1,12 +1,5 @@
 #include "model/TestData.h"
 
-QStringList makeTextArray(int count)
-{
-    QStringList array;
-    array.resize(count + 2);
-    return array;
-}
-
 void TestData::setKey(const QString& key)
 {
     AllKeys = key;

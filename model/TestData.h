@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/AnswerMatrix.h"
+#include "model/AnswerText.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,7 +10,10 @@
 inline constexpr int MaxCount = 32766;
 
 // A text array for `count` entries: indices 0..count + 1, every entry empty; 1..count are used.
-QStringList makeTextArray(int count);
+template <typename Text = QString> QList<Text> makeTextArray(int count)
+{
+    return QList<Text>(count + 2);
+}
 
 // One test: the answer key, the examinees and their answers, and the number of choices per item.
 // The pages fill it (typed in, or read from a data file), the analysis and the report read it.
@@ -22,7 +26,7 @@ struct TestData {
     int NumStud = 0;      // number of examinees
     QStringList StudID;   // identifier of examinee i, i = 1..NumStud
     QStringList StudName; // name of examinee i, empty when names are not given
-    QStringList StudAns;  // all answers of examinee i, item 1 first
+    AnswerTexts StudAns;  // all answers of examinee i, item 1 first
     AnswerMatrix AnsMatrix;
 
     int NameGiven = 0; // 1 when the entry page asks for a name per examinee

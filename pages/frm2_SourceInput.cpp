@@ -251,8 +251,8 @@ void frm2_SourceInput::resizeExaminees(int count)
 {
     TestData& data = app.data;
     const int kept = saved();
-    const auto keepSaved = [count, kept](const QStringList& old) {
-        QStringList array = makeTextArray(count);
+    const auto keepSaved = [count, kept]<typename Text>(const QList<Text>& old) {
+        QList<Text> array = makeTextArray<Text>(count);
         for (int i = 1; i <= kept; ++i)
             array[i] = old.value(i);
         return array;
@@ -307,7 +307,7 @@ void frm2_SourceInput::enterExaminee()
 void frm2_SourceInput::AnsToMatrix()
 {
     TestData& data = app.data;
-    const QString& answers = data.StudAns[data.CurStud];
+    const AnswerText& answers = data.StudAns[data.CurStud];
     if (answers.size() != data.NumItems) {
         AnswerMismatch();
         return;

@@ -175,6 +175,14 @@ void TestScores::answerMatching_data()
                                                              << "1234" << 2;
     QTest::newRow("a blank key is matched by a blank answer") << " 2"
                                                               << " 2" << 2;
+    QTest::newRow("a Thai key is matched by the Thai answer") << "กข"
+                                                              << "กค" << 1;
+    QTest::newRow("a key outside the Thai code page is matched by the same answer") << "\u24602"
+                                                                                    << "\u24602" << 2;
+    QTest::newRow("a key outside the Thai code page is not matched by a '?'") << "\u24602"
+                                                                              << "?2" << 1;
+    QTest::newRow("an answer outside the Thai code page does not match its neighbours") << "12"
+                                                                                        << "\u24602" << 1;
 }
 
 void TestScores::answerMatching()

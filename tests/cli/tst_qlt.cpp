@@ -239,6 +239,40 @@ private slots:
         const QByteArray written = readBytes(f.platform.documentsOpened.value(0));
         QVERIFY2(written == run.out, qPrintable(firstDifference(fromCp874(written), fromCp874(run.out))));
     }
+
+    // An answer outside the Thai code page (here from a UTF-8 file) is a wrong answer like any other:
+    // the report, the item diagnostics and their table come out as with a plain wrong answer.
+    void answersOutsideTheCodePageAnalyseLikeOtherWrongAnswers()
+    {
+        QList<QByteArray> lines = readBytes(examplePath(QStringLiteral("class-5choices.txt"))).split('\n');
+        QByteArray plain, outside;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            QByteArray line = lines[i];
+            const qsizetype answers = line.indexOf(' ') + 1;
+            const bool altered = i % 3 == 1 && answers > 0 && line.size() > answers + 2;
+            plain += (altered ? line.sliced(0, answers) + "X" + line.sliced(answers + 1) : line) + '\n';
+            outside +=
+                (altered ? line.sliced(0, answers) + "\u2460" + line.sliced(answers + 1) : line) + '\n';
+        }
+        QByteArrayList outputs;
+        for (const QByteArray& data : {plain, outside}) {
+            init();
+            writeBytes(in(QStringLiteral("class.txt")), data);
+            const QStringList arguments = {"--select=raw,mean,sd,difficulty,discrimination,distractors",
+                                           "-c",
+                                           "5",
+                                           "--csv",
+                                           "r.csv",
+                                           "--html",
+                                           "r.html",
+                                           "class.txt"};
+            QCOMPARE(qlt(arguments, folder.path()).status, 0);
+            outputs << readBytes(in(QStringLiteral("Result.doc"))) + readBytes(in(QStringLiteral("r.csv"))) +
+                           readBytes(in(QStringLiteral("r.html")));
+        }
+        QVERIFY(outside.contains("\u2460") && !outputs.first().isEmpty());
+        QCOMPARE(outputs.last(), outputs.first());
+    }
 };
 
 QTEST_MAIN(QltTest)

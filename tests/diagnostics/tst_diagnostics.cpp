@@ -281,7 +281,7 @@ void TestDiagnosticIndices::kr20IfDeletedIsTheRunsKr20WithoutTheItem()
     for (int j = 1; j <= data.NumItems; ++j) {
         QStringList answers;
         for (int i = 1; i <= data.NumStud; ++i)
-            answers << QString(data.StudAns[i]).remove(j - 1, 1);
+            answers << data.StudAns[i].toString().remove(j - 1, 1);
         TestData without = makeTestData(QString(data.AllKeys).remove(j - 1, 1), answers);
         COMPARE_INDEX(test.itemList[j - 1].kr20IfDeleted, analyse(without, 4).KR20);
     }

@@ -254,7 +254,7 @@ private slots:
         QVERIFY2(error.contains(QStringLiteral("ถูกเปลี่ยน")) && error.contains(QDir::toNativeSeparators(path)),
                  qPrintable(error));
         QCOMPARE(data.NumStud, 1);
-        QCOMPARE(data.StudAns[1], QStringLiteral("4321"));
+        QCOMPARE(data.StudAns[1].toString(), QStringLiteral("4321"));
     }
 
     void utf16WithoutAMarkGivesTheSameReport_data()
@@ -315,7 +315,7 @@ private slots:
         nextOn(in(QStringLiteral("vanished.txt")));
         QVERIFY(!f->app.isLoaded(PageId::Stat));
         QCOMPARE(f->app.data.NumStud, 35);
-        QCOMPARE(f->app.data.StudAns[1], QStringLiteral("1111"));
+        QCOMPARE(f->app.data.StudAns[1].toString(), QStringLiteral("1111"));
     }
 
     void analysingAndWritingALargeClassShowBusyIndications_data()

@@ -212,7 +212,7 @@ private slots:
 #ifdef UNDER_ADDRESS_SANITIZER
         QSKIP("the address sanitizer reserves more address space than any limit leaves");
 #endif
-        const QByteArray answers = QByteArray("1234").repeated(250);
+        const QByteArray answers = QByteArray("1234").repeated(1000);
         QFile data(in(QStringLiteral("class.txt")));
         QVERIFY(data.open(QIODevice::WriteOnly));
         data.write("KEY " + answers + "\r\n");

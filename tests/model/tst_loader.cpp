@@ -1,5 +1,6 @@
 // The data-file loader: the record layout, line ends and commas, encodings, the limits, and the
 // faults it refuses while leaving the earlier data set untouched.
+#include "Examinees.h"
 #include "TestFiles.h"
 #include "model/DataFileLoader.h"
 #include "report/TextFile.h"
@@ -31,7 +32,7 @@ TestData earlierData()
     data.NumStud = 40;
     data.StudID = makeTextArray(40);
     data.StudName = makeTextArray(40);
-    data.StudAns = makeTextArray(40);
+    data.StudAns = makeTextArray<AnswerText>(40);
     data.AnsMatrix.create(40, 60);
     for (int i = 1; i <= 40; ++i) {
         data.StudID[i] = QStringLiteral("old%1").arg(i);
@@ -55,7 +56,7 @@ void verifySame(const TestData& actual, const TestData& expected)
     QCOMPARE(actual.NumStud, expected.NumStud);
     QCOMPARE(actual.StudID, expected.StudID);
     QCOMPARE(actual.StudName, expected.StudName);
-    QCOMPARE(actual.StudAns, expected.StudAns);
+    QCOMPARE(answerStrings(actual.StudAns), answerStrings(expected.StudAns));
     QCOMPARE(actual.NameGiven, expected.NameGiven);
     QCOMPARE(actual.CurStud, expected.CurStud);
     QCOMPARE(actual.DataFile, expected.DataFile);
@@ -77,7 +78,8 @@ void verifyLoadedShape(const TestData& data)
     QVERIFY(data.Keys.first().isEmpty() && data.Keys.last().isEmpty());
     for (int j = 1; j <= data.NumItems; ++j)
         QCOMPARE(data.Keys[j], data.AllKeys.mid(j - 1, 1));
-    for (const QStringList* array : {&data.StudID, &data.StudAns, &data.StudName}) {
+    const QStringList answers = answerStrings(data.StudAns);
+    for (const QStringList* array : {&data.StudID, &answers, &data.StudName}) {
         QCOMPARE(array->size(), data.NumStud + 2);
         QVERIFY(array->first().isEmpty() && array->last().isEmpty());
     }
@@ -87,7 +89,7 @@ void verifyLoadedShape(const TestData& data)
     for (int i = 0; i <= data.NumStud + 1; ++i)
         for (int j = 0; j <= data.NumItems + 1; ++j) {
             const bool inside = i >= 1 && i <= data.NumStud && j >= 1 && j <= data.NumItems;
-            QCOMPARE(data.AnsMatrix.at(i, j), inside ? data.StudAns[i].mid(j - 1, 1) : QString());
+            QCOMPARE(data.AnsMatrix.at(i, j), inside ? answers[i].mid(j - 1, 1) : QString());
         }
 }
 
@@ -286,7 +288,7 @@ private slots:
         QCOMPARE(data.AllKeys, key);
         QCOMPARE(data.NumStud, ids.size());
         QCOMPARE(data.StudID.mid(1, data.NumStud), ids);
-        QCOMPARE(data.StudAns.mid(1, data.NumStud), answers);
+        QCOMPARE(answerStrings(data.StudAns.mid(1, data.NumStud)), answers);
         verifyLoadedShape(data);
         if (QTest::currentTestFailed())
             return;
@@ -316,7 +318,7 @@ private slots:
         QVERIFY2(loadDataBytes(fileOfSize(records, items), data, error), qPrintable(error));
         QCOMPARE(data.NumStud, records - 1);
         QCOMPARE(data.NumItems, items);
-        QCOMPARE(data.StudAns.last(), QString());
+        QVERIFY(data.StudAns.last().isEmpty());
         QCOMPARE(data.AnsMatrix.at(records - 1, 4), QStringLiteral("4"));
     }
 

@@ -113,7 +113,7 @@ private slots:
         click(checker()->cmdCheck);
         QCOMPARE(readBytes(listingPath()), first);
         QCOMPARE(shown().split('\n').size(), 4);
-        f->app.data.StudAns[3] = "33333333333333";
+        f->app.data.StudAns[3] = QStringLiteral("33333333333333");
         click(checker()->cmdCheck);
         QCOMPARE(f->platform.filesWritten, QStringList(3, listingPath()));
         QVERIFY(writtenListing().contains("33333333333333"));

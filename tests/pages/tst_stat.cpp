@@ -1,6 +1,7 @@
 // The analysis page: its first state, the rules between its boxes, the choice count, Analyse and
 // Finish with when Finish may write, and the whole way from a data file to the opened report.
 #include "AppFixture.h"
+#include "Examinees.h"
 #include "TestFiles.h"
 #include "pages/frm2_Source.h"
 #include "pages/frm4_Stat.h"
@@ -221,7 +222,7 @@ private slots:
         QCOMPARE(f->platform.messages.size(), 1);
         QCOMPARE(f->platform.messages.first().title, QStringLiteral(" ผิดพลาด !"));
         QCOMPARE(f->app.data.NumStud, 0);
-        QCOMPARE(f->app.data.StudAns, makeTextArray(0));
+        QCOMPARE(answerStrings(f->app.data.StudAns), makeTextArray(0));
     }
 
     void backAndForwardReloadsTheFileAndTheDefaults()

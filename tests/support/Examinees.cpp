@@ -6,7 +6,7 @@ void setClass(TestData& data, const QString& key, const QList<Examinee>& examine
     data.NumStud = int(examinees.size());
     data.StudID = makeTextArray(data.NumStud);
     data.StudName = makeTextArray(data.NumStud);
-    data.StudAns = makeTextArray(data.NumStud);
+    data.StudAns = makeTextArray<AnswerText>(data.NumStud);
     for (int i = 1; i <= data.NumStud; ++i) {
         data.StudID[i] = examinees[i - 1].id;
         data.StudAns[i] = examinees[i - 1].answers;
@@ -25,4 +25,12 @@ TestData makeTestData(const QString& key, const QStringList& answers, const QStr
     for (int i = 1; i <= data.NumStud; ++i)
         data.AnsMatrix.setRow(i, data.StudAns[i]);
     return data;
+}
+
+QStringList answerStrings(const AnswerTexts& answers)
+{
+    QStringList texts;
+    for (const AnswerText& text : answers)
+        texts.append(text.toString());
+    return texts;
 }

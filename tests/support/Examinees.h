@@ -19,3 +19,6 @@ void setClass(TestData& data, const QString& key, const QList<Examinee>& examine
 // A test keyed `key` whose examinees gave `answers`, identified "S1", "S2", ... unless `ids` are
 // given, with no names; the answer matrix is filled too.
 TestData makeTestData(const QString& key, const QStringList& answers, const QStringList& ids = {});
+
+// The answer texts as plain texts, to compare with what a test expects.
+QStringList answerStrings(const AnswerTexts& answers);
