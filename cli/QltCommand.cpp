@@ -85,7 +85,8 @@ QString usage(const QCommandLineParser& parser)
                "      เลือกเอง ตัวเลือก 4 ตัว และแสดงรายงานทางหน้าจอ\n"
                "  qlt --html class.html --csv class.csv class.txt\n"
                "      รายงานวิเคราะห์รายข้อพร้อมแผนภูมิ และตารางสำหรับโปรแกรมตารางคำนวณ (ไม่เขียน Result.doc\n"
-               "      เว้นแต่ระบุ -o) ถ้าไม่ระบุ --choices จะถือว่ามี 5 ตัวเลือกเมื่อเฉลยมีคำตอบ 5 มิฉะนั้น 4\n");
+               "      เว้นแต่ระบุ -o) ถ้าไม่ระบุ --choices จะถือว่ามี 5 ตัวเลือกเมื่อเฉลยมีคำตอบ 5 หรือคำตอบ\n"
+               "      อย่างน้อย 1 % เป็น 5 มิฉะนั้น 4\n");
 }
 
 // What the command line asks for, once it has been checked.
@@ -224,7 +225,7 @@ struct Output {
 };
 
 std::vector<Output> plannedOutputs(const Request& request, const TestData& data,
-                                   const AnalysisResults& results)
+                                   const AnalysisResults& results, QIODevice& err)
 {
     std::vector<Output> outputs;
     if (!request.reportPath.isEmpty())
@@ -234,10 +235,12 @@ std::vector<Output> plannedOutputs(const Request& request, const TestData& data,
              }});
     if (request.htmlPath.isEmpty() && request.csvPath.isEmpty())
         return outputs;
-    const int choices = request.choiceCount ? request.choiceCount : choiceCountForKey(data.AllKeys);
-    auto diagnostics = std::make_shared<const TestDiagnostics>(diagnoseTest(data, results, choices));
+    auto diagnostics =
+        std::make_shared<const TestDiagnostics>(diagnoseTest(data, results, request.choiceCount));
     const QString source = request.dataFile == QLatin1String("-") ? QStringLiteral("standard input")
                                                                   : QFileInfo(request.dataFile).fileName();
+    if (const QString warning = choiceCodesWarning(*diagnostics); !warning.isEmpty())
+        say(err, QStringLiteral("แฟ้มข้อมูล %1: %2").arg(source, warning));
     if (!request.htmlPath.isEmpty())
         outputs.push_back({request.htmlPath, [&data, diagnostics, source](QIODevice& device) {
                                return writeText(device, composeHtmlReport(data, *diagnostics, source),
@@ -317,7 +320,7 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
     ErrorStreamMessages messages(err);
     if (!runAnalysis(data, request.boxes, results, messages).finished)
         return QltFailure;
-    return writeAll(plannedOutputs(request, data, results), out, err) ? QltSuccess : QltFailure;
+    return writeAll(plannedOutputs(request, data, results, err), out, err) ? QltSuccess : QltFailure;
 }
 } // namespace
 

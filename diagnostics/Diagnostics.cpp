@@ -50,8 +50,8 @@ Segments segmentRanks(const AnalysisResults& run, const TestDiagnostics& test)
 // 32-bit sums suffice: at most MaxCount examinees with at most MaxCount points each.
 static_assert(std::int64_t(MaxCount) * MaxCount <= std::int64_t(UINT32_MAX));
 
-// The answers counted per segment, item and slot (slot c for choice c, slot 0 for a blank or any other
-// answer), and the total scores of the examinees behind every item and slot.
+// The answers counted per segment, item and slot (slot c for the code c, slot 0 for a blank or any
+// other answer), and the total scores of the examinees behind every item and slot.
 struct AnswerCounts {
     int slotCount = 0;
     std::size_t segmentStride = 0;
@@ -68,19 +68,23 @@ struct AnswerCounts {
     }
 };
 
-std::vector<std::uint8_t> slotOfUnit(int choices)
+// Every digit code 1 to 9 is counted, not only the choices: the answers then also tell how many
+// choices the test has and which answers lie beyond them.
+constexpr int HighestCode = 9;
+
+std::vector<std::uint8_t> slotOfUnit()
 {
     std::vector<std::uint8_t> slot(0x10000, 0);
-    for (int c = 1; c <= choices; ++c)
+    for (int c = 1; c <= HighestCode; ++c)
         slot[u'0' + c] = std::uint8_t(c);
     return slot;
 }
 
 AnswerCounts countAnswers(const TestData& data, const AnalysisResults& run, const Segments& segments,
-                          const std::vector<std::uint8_t>& slotOf, int choices)
+                          const std::vector<std::uint8_t>& slotOf)
 {
     AnswerCounts a;
-    a.slotCount = choices + 1;
+    a.slotCount = HighestCode + 1;
     a.segmentStride = std::size_t(data.NumItems + 1) * a.slotCount;
     a.counts.assign(segments.count() * a.segmentStride, 0);
     a.scoreSums.assign(a.segmentStride, 0);
@@ -190,9 +194,41 @@ std::vector<int> scoreHistogram(const std::vector<int>& scores, int items)
 
 } // namespace
 
-int choiceCountForKey(const QString& key)
+namespace {
+
+// The answers with code `code`, over every item.
+std::int64_t answersCoded(const AnswerCounts& a, const Segments& segments, int items, int code)
 {
-    return key.contains(u'5') ? 5 : 4;
+    std::int64_t count = 0;
+    for (int s = 0; s < segments.count(); ++s)
+        for (int j = 1; j <= items; ++j)
+            count += a.count(s, j, code);
+    return count;
+}
+
+// Five choices when the key names the fifth or the answers choose it often enough that it cannot be a
+// slip of the pen (1 % of them), otherwise four.
+int inferredChoices(const TestData& data, const AnswerCounts& a, const Segments& segments)
+{
+    const std::int64_t fives = answersCoded(a, segments, data.NumItems, 5);
+    return data.AllKeys.contains(u'5') || fives * 100 >= std::int64_t(data.NumStud) * data.NumItems ? 5 : 4;
+}
+
+} // namespace
+
+QString choiceCodesWarning(const TestDiagnostics& test)
+{
+    if (test.answersBeyondChoices == 0)
+        return {};
+    QStringList codes;
+    for (const int code : test.codesBeyondChoices)
+        codes << QString::number(code);
+    return QStringLiteral("มีคำตอบ %1 คำตอบที่ใช้รหัส %2 ซึ่งเกินจำนวนตัวเลือก %3 ตัว%4  "
+                          "การวิเคราะห์รายข้อนับคำตอบเหล่านี้เป็นคำตอบอื่นที่ไม่ใช่ตัวเลือกใด")
+        .arg(test.answersBeyondChoices)
+        .arg(codes.join(QStringLiteral(", ")))
+        .arg(test.choices)
+        .arg(test.choicesInferred ? QStringLiteral(" (ไม่ได้ระบุจำนวนตัวเลือก จึงถือตามเฉลยและคำตอบ)") : QString());
 }
 
 TestDiagnostics diagnoseTest(const TestData& data, const AnalysisResults& run, int choices)
@@ -202,7 +238,6 @@ TestDiagnostics diagnoseTest(const TestData& data, const AnalysisResults& run, i
     const int items = data.NumItems;
     test.examinees = n;
     test.items = items;
-    test.choices = choices;
     test.groupSize = groupSizeFor(n);
     test.groupBounds = scoreGroupBounds(n);
     test.mean = run.Mean;
@@ -213,9 +248,17 @@ TestDiagnostics diagnoseTest(const TestData& data, const AnalysisResults& run, i
 
     const ScoreSums scores{n, run.SumScore, run.SumSquare};
     const Segments segments = segmentRanks(run, test);
-    const std::vector<std::uint8_t> slotOf = slotOfUnit(choices);
-    const AnswerCounts answers = countAnswers(data, run, segments, slotOf, choices);
+    const std::vector<std::uint8_t> slotOf = slotOfUnit();
+    const AnswerCounts answers = countAnswers(data, run, segments, slotOf);
     const KeyUnits keys = keyUnits(data);
+    test.choicesInferred = choices == 0;
+    test.choices = choices == 0 ? inferredChoices(data, answers, segments) : choices;
+    for (int code = test.choices + 1; code <= HighestCode; ++code) {
+        if (const std::int64_t count = answersCoded(answers, segments, items, code)) {
+            test.answersBeyondChoices += count;
+            test.codesBeyondChoices.push_back(code);
+        }
+    }
 
     test.itemList.resize(std::size_t(items));
     std::vector<SlotCounts> rightCounts(std::size_t(items) + 1);
@@ -226,7 +269,7 @@ TestDiagnostics diagnoseTest(const TestData& data, const AnalysisResults& run, i
         item.number = j;
         item.key = data.Keys.value(j);
         const int keySlot = keys.has(j) ? slotOf[keys.wide.cell[j]] : 0;
-        for (int c = 1; c <= choices; ++c)
+        for (int c = 1; c <= test.choices; ++c)
             item.options.push_back(
                 optionDiagnostics(slotCounts(answers, segments, j, c), c == keySlot, scores, test));
         SlotCounts& right = rightCounts[j];
@@ -237,6 +280,8 @@ TestDiagnostics diagnoseTest(const TestData& data, const AnalysisResults& run, i
         item.right = int(right.all.count);
         item.difficulty = double(item.right) / n;
         item.discrimination = groupRatio(right.upper - right.lower, test.groupSize);
+        item.rightUpper = right.upper;
+        item.rightLower = right.lower;
         item.pointBiserialRest = restPointBiserial(scores, right.all);
         item.pointBiserialTotal = pointBiserial(scores, right.all);
         item.biserial = biserialFromPointBiserial(item.pointBiserialTotal, item.difficulty);

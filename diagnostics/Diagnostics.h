@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 // Item diagnostics: indices beyond those of the analysis run, to find miskeyed and weak items, and
@@ -33,6 +34,8 @@ struct ItemDiagnostics {
     int right = 0;                          // examinees whose answer is the key
     double difficulty = 0;                  // p = right / n
     Index discrimination;                   // D = (U − L) / G of the right answers
+    int rightUpper = 0;                     // U: right answers in the upper 27 % group
+    int rightLower = 0;                     // L: right answers in the lower 27 % group
     Index pointBiserialRest;                // right/wrong against the rest score (total less this item)
     Index pointBiserialTotal;               // right/wrong against the total score
     Index biserial;                         // from the total-score point-biserial
@@ -45,6 +48,9 @@ struct TestDiagnostics {
     int examinees = 0;
     int items = 0;
     int choices = 0;
+    bool choicesInferred = false;                   // not given: read from the key and the answers
+    std::int64_t answersBeyondChoices = 0;          // answers coded with a digit above the choices
+    std::vector<int> codesBeyondChoices;            // those digits, in ascending order
     int groupSize = 0;                              // G, as the run's discrimination
     std::array<int, ScoreGroups + 1> groupBounds{}; // see scoreGroupBounds
     double mean = 0;
@@ -62,11 +68,12 @@ struct TestDiagnostics {
     int stanineOf(int score) const { return stanine(percentileRankOf(score)); }
 };
 
-// The choice count the diagnostics assume when none is given: 5 when the key holds the code "5",
-// otherwise 4.
-int choiceCountForKey(const QString& key);
-
-// Diagnoses every item of `data` with `choices` choices (4 or 5; codes "1" to "5"). `run` must hold a
-// finished run's Score, SD and RankedRow for the same data; every other result is computed afresh,
-// whichever boxes the run had.
+// Diagnoses every item of `data` with `choices` choices (4 or 5; codes "1" to "5"), or, with 0, as many
+// as the key and the answers show: 5 when the key holds the code "5" or at least 1 % of the answers
+// are "5", otherwise 4. `run` must hold a finished run's Score, SD and RankedRow for the same data;
+// every other result is computed afresh, whichever boxes the run had.
 TestDiagnostics diagnoseTest(const TestData& data, const AnalysisResults& run, int choices);
+
+// In Thai, the answers coded beyond the choices and what the diagnostics made of them; empty when
+// every answer is a choice, a blank or no digit at all.
+QString choiceCodesWarning(const TestDiagnostics& test);

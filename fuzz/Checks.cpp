@@ -368,8 +368,7 @@ bool diagnosticsKeepTheirPromises(QByteArrayView input)
     IgnoredMessages messages;
     if (!runAnalysis(data, boxes, results, messages).finished)
         return true;
-    const TestDiagnostics test =
-        diagnoseTest(data, results, choiceCount ? choiceCount : choiceCountForKey(data.AllKeys));
+    const TestDiagnostics test = diagnoseTest(data, results, choiceCount);
 
     // A file name with every character that needs escaping.
     const QString source = QStringLiteral("<ห้อง 1> & \"ม.3\".txt");

@@ -4,6 +4,7 @@
 #include "DataGenerator.h"
 #include "MessageRecorder.h"
 #include "analysis/AnalysisRun.h"
+#include "analysis/ItemAnalysis.h"
 #include "diagnostics/Diagnostics.h"
 #include "diagnostics/NormalDistribution.h"
 #include "model/DataFileLoader.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -85,13 +87,19 @@ QString show(Index value)
                             .arg(QStringLiteral(#actual), show(actual), show(expected))))
 
 // An item built by hand for the verdict rules: choice 1 is the key with an r_pb of 0.4; choice 2 is the
-// distractor under test for its r_pb, choice 3 for its share, choice 4 for its (L − U) / G.
+// distractor under test for its r_pb, choice 3 for its share, choice 4 for its (L − U) / G. The counts
+// behind p, D and the index match them: 30 % of the groups right in the lower group, one fifth of
+// them choosing choice 4 there.
 ItemDiagnostics itemFor(double p, double d, double rest, bool keyCorrelated, double distractorRpb,
                         int chosen3, double index4, int examinees)
 {
+    const int g = groupSizeFor(examinees);
     ItemDiagnostics item;
+    item.right = int(std::lround(p * examinees));
     item.difficulty = p;
     item.discrimination = d;
+    item.rightLower = int(std::lround(0.3 * g));
+    item.rightUpper = item.rightLower + int(std::lround(d * g));
     item.pointBiserialRest = rest;
     if (keyCorrelated)
         item.pointBiserialTotal = 0.4;
@@ -102,12 +110,29 @@ ItemDiagnostics itemFor(double p, double d, double rest, bool keyCorrelated, dou
         o.proportion = double(chosen) / examinees;
         o.pointBiserial = rpb;
         o.groupIndex = index;
+        o.lower = g / 5;
+        o.upper = o.lower - int(std::lround(index * g));
         return o;
     };
-    item.options = {option(true, int(p * examinees), item.pointBiserialTotal, d),
+    item.options = {option(true, item.right, item.pointBiserialTotal, d),
                     option(false, examinees / 5, distractorRpb, 0.1), option(false, chosen3, -0.1, 0.1),
                     option(false, examinees / 5, -0.2, index4)};
     return item;
+}
+
+// A class of 35 on ten items: items 2 to 10 sort the class, the strongest examinees answering the key
+// "1" and the others choices 2 and 3 by turns, so that examinee i (0 the strongest) scores about
+// 10 − i / 3.5. Item 1 is given by the row: its key and each examinee's answer to it.
+TestData classOf35(const QString& key1, const std::function<QChar(int)>& answer1)
+{
+    QStringList answers;
+    for (int i = 0; i < 35; ++i) {
+        QString row(answer1(i));
+        for (int j = 2; j <= 10; ++j)
+            row += i < 35 - 3 * j ? u'1' : QChar(u'2' + (i + j) % 2);
+        answers << row;
+    }
+    return makeTestData(key1 + QStringLiteral("111111111"), answers);
 }
 
 } // namespace
@@ -127,6 +152,12 @@ private slots:
     void verdicts_data();
     void verdicts();
     void plantedMiskeyIsFlagged();
+    void verdictsInAClassOf35_data();
+    void verdictsInAClassOf35();
+    void sureness_data();
+    void sureness();
+    void choiceCount_data();
+    void choiceCount();
 };
 
 void TestDiagnosticIndices::normalDistribution_data()
@@ -349,12 +380,18 @@ void TestDiagnosticIndices::verdicts_data()
     const auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
     row("a sound item is kept") << .5 << .4 << .3 << true << -.1 << 10 << .2 << 100 << "keep"
                                 << "p = 0.500";
-    row("a negative item-rest correlation checks the key")
-        << .5 << .4 << -.01 << true << -.1 << 10 << .2 << 100 << "check-key"
-        << "= -0.010";
-    row("a distractor above the key checks the key")
-        << .5 << .4 << .3 << true << .45 << 10 << .2 << 100 << "check-key"
-        << "ตัวเลือก 2 มี r_pb = 0.450";
+    row("a clearly negative item-rest correlation checks the key")
+        << .5 << .4 << -.3 << true << -.1 << 10 << .2 << 100 << "check-key"
+        << "= -0.300";
+    row("an item-rest correlation of -0.1 in a class of 35 is within luck")
+        << .5 << .4 << -.1 << true << -.1 << 10 << .2 << 35 << "keep"
+        << "p = 0.500";
+    row("a distractor well above the key checks the key")
+        << .5 << .4 << .3 << true << .75 << 10 << .2 << 100 << "check-key"
+        << "ตัวเลือก 2 มี r_pb = 0.750";
+    row("a distractor a little above the key is within luck")
+        << .5 << .4 << .3 << true << .45 << 10 << .2 << 100 << "keep"
+        << "";
     row("a distractor level with the key does not")
         << .5 << .4 << .3 << true << .4 << 10 << .2 << 100 << "keep"
         << "";
@@ -362,7 +399,7 @@ void TestDiagnosticIndices::verdicts_data()
         << 1.0 << 0.0 << .3 << false << .45 << 10 << .2 << 100 << "revise"
         << "p = 1.000";
     row("check the key shows in a small class too")
-        << .5 << .4 << -.2 << true << -.1 << 10 << .2 << 29 << "check-key"
+        << .5 << .4 << -.5 << true << -.1 << 10 << .2 << 29 << "check-key"
         << "";
     row("a class of 29 gets small-sample instead of revise")
         << .1 << .4 << .3 << true << -.1 << 10 << .2 << 29 << "small-sample"
@@ -377,25 +414,35 @@ void TestDiagnosticIndices::verdicts_data()
                                         << "";
     row("p just above 0.8 is revised") << .81 << .4 << .3 << true << -.1 << 10 << .2 << 100 << "revise"
                                        << "p = 0.810";
-    row("D just below 0.2 is revised") << .5 << .19 << .3 << true << -.1 << 10 << .2 << 100 << "revise"
-                                       << "D = 0.190";
+    row("D just below 0.2 in a class of 100 is within luck")
+        << .5 << .19 << .3 << true << -.1 << 10 << .2 << 100 << "keep"
+        << "";
+    row("D of 0.1 in a class of 1000 is revised")
+        << .5 << .1 << .3 << true << -.1 << 200 << .2 << 1000 << "revise"
+        << "D = 0.100";
     row("D exactly 0.2 is not revised") << .5 << .2 << .3 << true << -.1 << 10 << .2 << 100 << "keep"
                                         << "";
     row("revising comes before replacing a distractor")
         << .1 << .4 << .3 << true << -.1 << 0 << .2 << 100 << "revise"
         << "";
-    row("a distractor chosen by 4 % is replaced")
-        << .5 << .4 << .3 << true << -.1 << 4 << .2 << 100 << "replace-distractor"
+    row("a distractor chosen by 4 % leaves a usable item kept, and is named")
+        << .5 << .4 << .3 << true << -.1 << 4 << .2 << 100 << "keep"
         << "ตัวลวง 3 มีผู้เลือกเพียง 4.0 %";
+    row("a distractor chosen by fewer than 1 % is replaced")
+        << .5 << .4 << .3 << true << -.1 << 9 << .2 << 1000 << "replace-distractor"
+        << "ตัวลวง 3 มีผู้เลือกเพียง 9 คน";
     row("a distractor chosen by exactly 5 % stays")
         << .5 << .4 << .3 << true << -.1 << 5 << .2 << 100 << "keep"
         << "";
     row("a distractor nobody chose is replaced")
         << .5 << .4 << .3 << true << -.1 << 0 << .2 << 100 << "replace-distractor"
         << "ไม่มีผู้เลือกเลย";
-    row("a distractor drawing the upper group is replaced")
-        << .5 << .4 << .3 << true << -.1 << 10 << -.05 << 100 << "replace-distractor"
+    row("a distractor drawing one more of the upper group leaves the item kept, and is named")
+        << .5 << .4 << .3 << true << -.1 << 10 << -.05 << 100 << "keep"
         << "(L − U)/G = -0.050";
+    row("a distractor clearly drawing the upper group is replaced")
+        << .5 << .4 << .3 << true << -.1 << 10 << -.3 << 100 << "replace-distractor"
+        << "(L − U)/G = -0.300";
     row("a distractor index of 0 stays") << .5 << .4 << .3 << true << -.1 << 10 << 0.0 << 100 << "keep"
                                          << "";
 }
@@ -418,19 +465,153 @@ void TestDiagnosticIndices::verdicts()
     QVERIFY2(text.contains(reason), qPrintable(text));
 }
 
-// A key record with one slip, the answers following the true key: that item, and only that item,
-// asks to check the key.
+// A key record with one slip, the answers following the true key: only that item asks to check the
+// key. Item 9's true key hardly discriminates in this class (its r_pb is about 0), so the slip leaves
+// no trace beyond luck there and the item is revised for its D instead; item 12's is found.
 void TestDiagnosticIndices::plantedMiskeyIsFlagged()
 {
-    for (const int planted : {0, 9}) {
+    for (const int planted : {0, 9, 12}) {
         TestData data = generated({.students = 300, .items = 40, .seed = 7, .miskeyedItem = planted});
         const TestDiagnostics test = diagnoseTest(data, analyse(data, 4), 4);
         for (const ItemDiagnostics& item : test.itemList) {
-            const bool flagged = item.judgement.verdict == Verdict::CheckKey;
-            QVERIFY2(flagged == (item.number == planted),
+            const Verdict verdict = item.judgement.verdict;
+            const bool expected = item.number != planted ? verdict != Verdict::CheckKey
+                                  : item.number == 9     ? verdict == Verdict::Revise
+                                                         : verdict == Verdict::CheckKey;
+            QVERIFY2(expected,
                      qPrintable(QStringLiteral("item %1: %2").arg(item.number).arg(reasonThai(item, 300))));
         }
     }
+}
+
+void TestDiagnosticIndices::verdictsInAClassOf35_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<std::function<QChar(int)>>("answer");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<QString>("reason");
+
+    // Item 1 as a sound item: the strongest 21 answer "1", the others 2, 3 and 4 by turns.
+    const auto sound = [](int i) { return i < 21 ? u'1' : QChar(u'2' + i % 3); };
+    QTest::newRow("a sound item is kept") << "1" << std::function<QChar(int)>(sound) << "keep"
+                                          << "อยู่ในเกณฑ์";
+    QTest::newRow("a key slip onto the choice nobody took is checked")
+        << "4" << std::function<QChar(int)>([](int i) { return i < 21 ? u'1' : QChar(u'2' + i % 2); })
+        << "check-key"
+        << "ไม่มีผู้เลือกตัวเลือกที่เฉลย (4) เลย แต่ตัวเลือก 1 ดึงผู้ได้คะแนนสูง";
+    QTest::newRow("a key slip onto a popular distractor is checked")
+        << "2" << std::function<QChar(int)>(sound) << "check-key"
+        << "มั่นใจได้";
+    QTest::newRow("a distractor nobody chose in 35 is replaced, not surely")
+        << "1" << std::function<QChar(int)>([](int i) { return i < 21 ? u'1' : QChar(u'2' + i % 2); })
+        << "replace-distractor"
+        << "ตัวลวง 4 ไม่มีผู้เลือกเลย";
+    QTest::newRow("one pupil choosing a distractor leaves a usable item kept")
+        << "1" << std::function<QChar(int)>([](int i) {
+               return i < 21 ? u'1' : i == 34 ? u'4' : QChar(u'2' + i % 2);
+           })
+        << "keep"
+        << "ตัวลวง 4 มีผู้เลือกเพียง 2.9 %";
+    QTest::newRow("one more of the upper group on a distractor leaves a usable item kept")
+        << "1" << std::function<QChar(int)>([](int i) {
+               return i == 0 ? u'4' : i < 21 ? u'1' : QChar(u'2' + i % 3);
+           })
+        << "keep"
+        << "";
+    QTest::newRow("an item the weaker half answers right is checked")
+        << "1" << std::function<QChar(int)>([](int i) { return i >= 14 ? u'1' : QChar(u'2' + i % 3); })
+        << "check-key"
+        << "ติดลบ";
+}
+
+// Whole classes, diagnosed as qlt does, where the right verdict is beyond doubt.
+void TestDiagnosticIndices::verdictsInAClassOf35()
+{
+    QFETCH(QString, key);
+    QFETCH(std::function<QChar(int)>, answer);
+    QFETCH(QString, reason);
+    TestData data = classOf35(key, answer);
+    const TestDiagnostics test = diagnoseTest(data, analyse(data, 4), 4);
+    const ItemDiagnostics& item = test.itemList[0];
+    const QString text = reasonThai(item, test.examinees);
+    QTEST(verdictCode(item.judgement.verdict), "verdict");
+    QVERIFY2(text.contains(reason), qPrintable(text));
+}
+
+void TestDiagnosticIndices::sureness_data()
+{
+    QTest::addColumn<double>("chance");
+    QTest::addColumn<int>("sureness");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("under 1 % is sure") << 0.0099 << int(Sureness::Sure) << "มั่นใจได้";
+    QTest::newRow("exactly 1 % is likely") << 0.01 << int(Sureness::Likely) << "ราว 1 %";
+    QTest::newRow("just under 10 % is likely") << 0.0999 << int(Sureness::Likely) << "ค่อนข้างมั่นใจ";
+    QTest::newRow("10 % is unsure") << 0.1 << int(Sureness::Unsure) << "ยังไม่แน่ชัด";
+}
+
+// The words of the reason follow the chance; the chance of nobody choosing a 5 % distractor in 35 is
+// 0.95^35 = 16.6 %, in 200 it is 0.0035 %.
+void TestDiagnosticIndices::sureness()
+{
+    QFETCH(double, chance);
+    QFETCH(QString, words);
+    Judgement judgement;
+    judgement.chance = chance;
+    QTEST(int(judgement.sureness()), "sureness");
+    ItemDiagnostics item = itemFor(.5, .4, .3, true, -.1, 0, .2, 100);
+    item.judgement = judgeItem(item, 100);
+    item.judgement.chance = chance;
+    QVERIFY2(reasonThai(item, 100).contains(words), qPrintable(reasonThai(item, 100)));
+
+    for (const auto& [examinees, expected] :
+         {std::pair{35, std::pow(0.95, 35)}, std::pair{200, std::pow(0.95, 200)}}) {
+        ItemDiagnostics unchosen = itemFor(.5, .4, .3, true, -.1, 0, .2, examinees);
+        QVERIFY(std::abs(judgeItem(unchosen, examinees).chance - expected) < 1e-12);
+    }
+}
+
+void TestDiagnosticIndices::choiceCount_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("fives"); // examinees (of 40) answering "5" to item 2
+    QTest::addColumn<int>("sixes"); // examinees answering "6" to item 3
+    QTest::addColumn<int>("given"); // 0: not given
+    QTest::addColumn<int>("choices");
+    QTest::addColumn<int>("beyond");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("a key with a 5 gives five choices") << "125" << 0 << 0 << 0 << 5 << 0 << "";
+    QTest::newRow("a 5 in 1 % of the answers gives five choices, even when the key has none")
+        << "123" << 2 << 0 << 0 << 5 << 0 << "";
+    QTest::newRow("a 5 in fewer than 1 % of the answers is a slip: four choices, and a warning")
+        << "123" << 1 << 0 << 0 << 4 << 1 << "มีคำตอบ 1 คำตอบที่ใช้รหัส 5 ซึ่งเกินจำนวนตัวเลือก 4 ตัว (ไม่ได้ระบุ";
+    QTest::newRow("answers of 5 with four choices given are warned about")
+        << "123" << 12 << 0 << 4 << 4 << 12 << "มีคำตอบ 12 คำตอบที่ใช้รหัส 5 ซึ่งเกินจำนวนตัวเลือก 4 ตัว  ";
+    QTest::newRow("a 6 is beyond five choices")
+        << "125" << 3 << 2 << 0 << 5 << 2 << "รหัส 6 ซึ่งเกินจำนวนตัวเลือก 5 ตัว";
+}
+
+// 40 examinees on three items: 120 answers, so 1 % is 1.2 answers.
+void TestDiagnosticIndices::choiceCount()
+{
+    QFETCH(QString, key);
+    QFETCH(int, fives);
+    QFETCH(int, sixes);
+    QFETCH(int, given);
+    QFETCH(QString, warning);
+    QStringList answers;
+    for (int i = 0; i < 40; ++i)
+        answers << QStringLiteral("%1%2%3")
+                       .arg(QChar(u'1' + i % 4))
+                       .arg(i < fives ? u'5' : QChar(u'1' + i % 3))
+                       .arg(i < sixes ? u'6' : QChar(u'1' + i % 2));
+    TestData data = makeTestData(key, answers);
+    const TestDiagnostics test = diagnoseTest(data, analyse(data, 4), given);
+    QTEST(test.choices, "choices");
+    QCOMPARE(int(test.itemList[0].options.size()), test.choices);
+    QTEST(int(test.answersBeyondChoices), "beyond");
+    QCOMPARE(test.choicesInferred, given == 0);
+    const QString text = choiceCodesWarning(test);
+    QVERIFY2(warning.isEmpty() ? text.isEmpty() : text.contains(warning), qPrintable(text));
 }
 
 QTEST_APPLESS_MAIN(TestDiagnosticIndices)
