@@ -230,6 +230,37 @@ private slots:
             QVERIFY(shapeOf(QString::fromUtf8(readBytes(in(QStringLiteral("r.html"))))).error.isEmpty());
     }
 
+    void qltReadsTheChoiceCountFromTheAnswers_data()
+    {
+        QTest::addColumn<int>("fives"); // of 40 examinees, those answering "5" to item 2 of 3
+        QTest::addColumn<int>("optionColumns");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("a fifth choice the key never names but many answer is kept") << 15 << 5 << "";
+        QTest::newRow("a single 5 is beyond four choices and is warned about")
+            << 1 << 4 << "แฟ้มข้อมูล fives.txt: มีคำตอบ 1 คำตอบที่ใช้รหัส 5 ซึ่งเกินจำนวนตัวเลือก 4 ตัว";
+    }
+
+    void qltReadsTheChoiceCountFromTheAnswers()
+    {
+        QFETCH(int, fives);
+        QFETCH(int, optionColumns);
+        QFETCH(QString, warning);
+        QList<QByteArray> records{"KEY 123"};
+        for (int i = 0; i < 40; ++i)
+            records << QByteArray::number(100 + i) + ' ' + char('1' + i % 4) +
+                           (i < fives ? '5' : char('1' + i % 3)) + char('1' + i % 2);
+        writeBytes(in(QStringLiteral("fives.txt")), lines(records));
+        const QltRun run =
+            runQltInProcess({"--csv", "r.csv", "--html", "r.html", in(QStringLiteral("fives.txt"))});
+        QCOMPARE(run.status, int(QltSuccess));
+        QVERIFY2(warning.isEmpty() ? run.err.isEmpty() : run.err.contains(warning), qPrintable(run.err));
+        const QString csv = QString::fromUtf8(readBytes(in(QStringLiteral("r.csv"))));
+        QVERIFY(csv.section(QStringLiteral("\r\n"), 0, 0)
+                    .endsWith(QStringLiteral(",opt%1_g5").arg(optionColumns)));
+        const QString html = QString::fromUtf8(readBytes(in(QStringLiteral("r.html"))));
+        QCOMPARE(html.contains(QStringLiteral("ซึ่งเกินจำนวนตัวเลือก")), !warning.isEmpty());
+    }
+
     void qltReportsAFileItCannotWrite()
     {
         const QString path = in(QStringLiteral("missing/r.html"));
