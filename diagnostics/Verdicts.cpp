@@ -91,7 +91,7 @@ Judgement judgeDistractors(const ItemDiagnostics& item, int examinees)
         const int number = int(c) + 1;
         if (option.keyed)
             continue;
-        if (option.chosen * 100 < examinees)
+        if (option.chosen == 0)
             return withChance(judged(Verdict::ReplaceDistractor, VerdictRule::UnchosenDistractor,
                                      option.proportion, number),
                               binomialAtMost(examinees, option.chosen, 0.05));
@@ -101,7 +101,7 @@ Judgement judgeDistractors(const ItemDiagnostics& item, int examinees)
                 judged(Verdict::ReplaceDistractor, VerdictRule::DrawsUpperGroup, *option.groupIndex, number),
                 split);
     }
-    // A distractor that is merely weak leaves the item usable: it is named, the item kept.
+    // A distractor that some chose, if few, leaves the item usable: it is named, the item kept.
     for (std::size_t c = 0; c < item.options.size(); ++c) {
         const OptionDiagnostics& option = item.options[c];
         if (option.keyed)
@@ -303,15 +303,9 @@ QString reasonThai(const ItemDiagnostics& item, int examinees)
                    .arg(item.rightLower)
                    .arg(groupSize) +
                surenessThai(j);
-    case VerdictRule::UnchosenDistractor: {
-        const int chosen = item.options[j.option - 1].chosen;
-        const QString who = chosen == 0 ? QStringLiteral("ตัวลวง %1 ไม่มีผู้เลือกเลย").arg(j.option)
-                                        : QStringLiteral("ตัวลวง %1 มีผู้เลือกเพียง %2 คน (%3 % น้อยกว่า 1 %)")
-                                              .arg(j.option)
-                                              .arg(chosen)
-                                              .arg(percent(j.value));
-        return who + QStringLiteral(" ข้อนี้จึงมีตัวเลือกที่ใช้การได้น้อยกว่าที่เห็น") + surenessThai(j);
-    }
+    case VerdictRule::UnchosenDistractor:
+        return QStringLiteral("ตัวลวง %1 ไม่มีผู้เลือกเลย ข้อนี้จึงมีตัวเลือกที่ใช้การได้น้อยกว่าที่เห็น").arg(j.option) +
+               surenessThai(j);
     case VerdictRule::DrawsUpperGroup: {
         const OptionDiagnostics& option = item.options[j.option - 1];
         return QStringLiteral(

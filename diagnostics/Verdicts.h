@@ -18,7 +18,7 @@ enum class VerdictRule {
     TooHard,                 // revise: p < 0.2
     TooEasy,                 // revise: p > 0.8
     WeakDiscrimination,      // revise: D < 0.2
-    UnchosenDistractor,      // replace a distractor: fewer than 1 % chose it (nobody, below 100 examinees)
+    UnchosenDistractor,      // replace a distractor: nobody chose it
     DrawsUpperGroup,         // replace a distractor: clearly more of the upper 27 % group chose it
     NothingWrong,            // keep
     RarelyChosen,            // keep, though fewer than 5 % chose a distractor
@@ -53,9 +53,8 @@ inline constexpr int SmallClassLimit = 30;
 //   luck (DoubtfulChance): in a class of 35 a correlation of ±0.2 is still within it;
 // - small sample: fewer than 30 examinees;
 // - revise: p < 0.2 or p > 0.8 (what this class found, whatever the luck); D < 0.2 beyond luck;
-// - replace a distractor: fewer than 1 % chose it (in a class under 100: nobody), so the item has a
-//   choice fewer than it seems; or at least two more of the upper 27 % group than of the lower chose
-//   it, beyond an even split at 5 %;
+// - replace a distractor: nobody chose it, so the item has a choice fewer than it seems; or at least
+//   two more of the upper 27 % group than of the lower chose it, beyond an even split at 5 %;
 // - keep, naming the first distractor that fewer than 5 % chose or whose (L − U) / G is negative: a
 //   weak distractor leaves the item usable.
 // The chance of a verdict is the one-sided probability of its figures for an item just on the sound

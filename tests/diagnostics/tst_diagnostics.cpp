@@ -428,9 +428,9 @@ void TestDiagnosticIndices::verdicts_data()
     row("a distractor chosen by 4 % leaves a usable item kept, and is named")
         << .5 << .4 << .3 << true << -.1 << 4 << .2 << 100 << "keep"
         << "ตัวลวง 3 มีผู้เลือกเพียง 4.0 %";
-    row("a distractor chosen by fewer than 1 % is replaced")
-        << .5 << .4 << .3 << true << -.1 << 9 << .2 << 1000 << "replace-distractor"
-        << "ตัวลวง 3 มีผู้เลือกเพียง 9 คน";
+    row("a distractor 9 of 1000 chose leaves a usable item kept, and is named")
+        << .5 << .4 << .3 << true << -.1 << 9 << .2 << 1000 << "keep"
+        << "ตัวลวง 3 มีผู้เลือกเพียง 0.9 %";
     row("a distractor chosen by exactly 5 % stays")
         << .5 << .4 << .3 << true << -.1 << 5 << .2 << 100 << "keep"
         << "";

@@ -28,8 +28,7 @@ QString sampleReport()
     MessageRecorder messages;
     AnalysisSelection boxes = defaultSelection();
     runAnalysis(data, boxes, run, messages);
-    return composeHtmlReport(data, diagnoseTest(data, run, 0),
-                             QStringLiteral("class-4choices.txt"));
+    return composeHtmlReport(data, diagnoseTest(data, run, 0), QStringLiteral("class-4choices.txt"));
 }
 
 struct BrowserRun {
