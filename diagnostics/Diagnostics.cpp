@@ -133,8 +133,8 @@ SlotCounts slotCounts(const AnswerCounts& a, const Segments& segments, int item,
     return result;
 }
 
-// The right answers of an item whose key is none of the choice codes, from its own column: the pass
-// over all items counted them with the other answers in slot 0.
+// The right answers of an item whose key is no digit 1 to 9, from its own column: the pass over all
+// items counted them with the other answers in slot 0.
 SlotCounts keyColumnCounts(const TestData& data, const AnalysisResults& run, const Segments& segments,
                            int item, const KeyUnits& keys)
 {
@@ -191,10 +191,6 @@ std::vector<int> scoreHistogram(const std::vector<int>& scores, int items)
         ++histogram[std::size_t(score)];
     return histogram;
 }
-
-} // namespace
-
-namespace {
 
 // The answers with code `code`, over every item.
 std::int64_t answersCoded(const AnswerCounts& a, const Segments& segments, int items, int code)

@@ -226,7 +226,7 @@ void TestDiagnosticIndices::agreesWithReferenceComputations_data()
     QTest::addColumn<double>("omissions");
     QTest::newRow("four choices") << 4 << 4 << 0.0;
     QTest::newRow("five choices with blanks") << 5 << 5 << 0.05;
-    // Items keyed "5" then have a key that is no choice: their right answers come from their column.
+    // Items keyed "5" then have a key that is no choice: their right answers are still counted.
     QTest::newRow("five-choice answers diagnosed as four") << 5 << 4 << 0.02;
 }
 
