@@ -91,12 +91,14 @@ Judgement judgeDistractors(const ItemDiagnostics& item, int examinees)
         const int number = int(c) + 1;
         if (option.keyed)
             continue;
+        // The chance that a distractor drawing 5 % is chosen by nobody: 0.95ⁿ.
         if (option.chosen == 0)
-            return withChance(judged(Verdict::ReplaceDistractor, VerdictRule::UnchosenDistractor,
-                                     option.proportion, number),
-                              binomialAtMost(examinees, option.chosen, 0.05));
-        const double split = binomialAtLeast(option.upper + option.lower, option.upper, 0.5);
-        if (option.upper - option.lower >= 2 && split < 0.05)
+            return withChance(judged(Verdict::ReplaceDistractor, VerdictRule::UnchosenDistractor, 0, number),
+                              std::pow(0.95, examinees));
+        if (option.upper - option.lower < 2)
+            continue;
+        if (const double split = binomialAtLeast(option.upper + option.lower, option.upper, 0.5);
+            split < 0.05)
             return withChance(
                 judged(Verdict::ReplaceDistractor, VerdictRule::DrawsUpperGroup, *option.groupIndex, number),
                 split);
