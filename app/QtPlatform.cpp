@@ -64,9 +64,10 @@ QString QtPlatform::documentsFolder() const
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
-bool QtPlatform::writeTextFile(const QString& path, const QString& text, QString& reason)
+bool QtPlatform::writeTextFile(const QString& path, const QString& text, TextEncoding encoding,
+                               QString& reason)
 {
-    return saveTextFile(path, text, TextEncoding::Cp874, &reason);
+    return saveTextFile(path, text, encoding, &reason);
 }
 
 bool QtPlatform::openDocument(const QString& path)
@@ -76,6 +77,11 @@ bool QtPlatform::openDocument(const QString& path)
 }
 
 bool QtPlatform::openHelpPage(const QString& path)
+{
+    return openWebPage(path);
+}
+
+bool QtPlatform::openWebPage(const QString& path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); // the desktop's browser for .html
 }

@@ -74,7 +74,7 @@ void frm3_InputChecker::cmdCheck_Click()
     const QString path = app.outputPath(QString(InputListingFileName));
     const QString listing = composeInputListing(app.data);
     QString reason;
-    if (!app.platform.writeTextFile(path, listing, reason)) {
+    if (!app.platform.writeTextFile(path, listing, TextEncoding::Cp874, reason)) {
         app.warn(QStringLiteral("บันทึกแฟ้ม %1 ไม่ได้  เพราะ%2  แฟ้มเดิม (ถ้ามี) ยังอยู่ครบไม่เปลี่ยนแปลง  "
                                 "แก้ไขแล้วกด Check Data อีกครั้งครับ")
                      .arg(QDir::toNativeSeparators(path), reason));
