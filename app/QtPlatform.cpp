@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -20,6 +22,21 @@
 
 #include <algorithm>
 
+namespace {
+// A message box is as wide as its prompt, and a short Thai prompt leaves the window manager too
+// little room for the title, which it then cuts. Room for the title in a bold font, the window's icon
+// and its title-bar buttons keeps it whole.
+void keepTitleWhole(QMessageBox& box)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    const int titleBar = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + 8 * font.pointSize() + 96;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleBar, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+} // namespace
+
 Platform::Answer QtPlatform::message(const QString& prompt, const QString& title, Icon icon, Buttons buttons)
 {
     // The box belongs to the window the teacher is working in, which gets the keyboard back afterwards
@@ -28,6 +45,7 @@ Platform::Answer QtPlatform::message(const QString& prompt, const QString& title
     QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Question, title, prompt,
                     QMessageBox::NoButton, window);
     box.setTextFormat(Qt::PlainText);
+    keepTitleWhole(box);
     QPushButton* yes = nullptr;
     if (buttons == Buttons::Ok) {
         box.setDefaultButton(box.addButton(QMessageBox::Ok));
