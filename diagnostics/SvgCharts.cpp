@@ -150,6 +150,7 @@ QString histogramSvg(const TestDiagnostics& test)
 
 QString scatterSvg(const TestDiagnostics& test)
 {
+    constexpr int ScatterWidth = 720;
     double lowest = 0;
     for (const ItemDiagnostics& item : test.itemList)
         lowest = std::min(lowest, item.discrimination.value_or(0));
@@ -157,7 +158,7 @@ QString scatterSvg(const TestDiagnostics& test)
                   1}; // room for "-0.2" in large type
 
     QString svg =
-        svgOpen(720, 428, QStringLiteral("ความยากและอำนาจจำแนกรายข้อ (Difficulty × discrimination)"));
+        svgOpen(ScatterWidth, 428, QStringLiteral("ความยากและอำนาจจำแนกรายข้อ (Difficulty × discrimination)"));
     svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" class=\"usable\"/>")
                .arg(n1(f.x(0.2)), n1(f.y(1)), n1(f.x(0.8) - f.x(0.2)), n1(f.y(0.2) - f.y(1)));
     svg += text(f.x(0.5), f.y(1) + 16, QStringLiteral("เขตข้อสอบที่ใช้ได้ (Usable: 0.2 ≤ p ≤ 0.8, D ≥ 0.2)"),
@@ -204,9 +205,16 @@ QString scatterSvg(const TestDiagnostics& test)
                             verdictThai(item.judgement.verdict));
             numbers << QString::number(item.number);
         }
-        if (labelled)
-            svg += text(x + (place.size() - 1) / 2.0 * Spacing + 6, y - 4, numbers.join(QStringLiteral(", ")),
-                        QStringLiteral("class=\"label\""));
+        if (!labelled)
+            continue;
+        // Right of the dots, or left of them where the picture's edge would cut it (digits and commas
+        // are about 6 units wide in the labels' type).
+        const QString label = numbers.join(QStringLiteral(", "));
+        const double reach = (place.size() - 1) / 2.0 * Spacing + 6;
+        const bool leftward = x + reach + 6 * label.size() > ScatterWidth;
+        svg += text(leftward ? x - reach : x + reach, y - 4, label,
+                    leftward ? QStringLiteral("class=\"label\" text-anchor=\"end\"")
+                             : QStringLiteral("class=\"label\""));
     }
     return svg +
            axisCaptions(f, 420, QStringLiteral("ความยาก (Difficulty, p)"),
