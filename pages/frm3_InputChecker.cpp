@@ -26,15 +26,17 @@ QString asWritten(const QString& listing)
     shown.chop(1);
     return shown;
 }
+
 // Tlwg Mono (fonts-thai-tlwg) draws Thai and Latin letters in one width; the desktop's fixed font
-// stands in where it is missing. The size is that of the page's own text.
+// stands in where it is missing. Its letters are small and thin for their size, so it is set a little
+// larger than the page's own text.
 QFont listingFont(const QFont& pageFont)
 {
     QFont font = QFontDatabase::hasFamily(QStringLiteral("Tlwg Mono"))
                      ? QFont(QStringLiteral("Tlwg Mono"))
                      : QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setStyleHint(QFont::Monospace);
-    font.setPointSizeF(pageFont.pointSizeF());
+    font.setPointSizeF(pageFont.pointSizeF() * 1.15);
     return font;
 }
 } // namespace

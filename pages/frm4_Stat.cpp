@@ -268,8 +268,8 @@ void frm4_Stat::cmdVisualReport_Click()
         // The count the distractor analysis ran with, or else the one the key suggests.
         const int choices = lastRun_.numChoices ? lastRun_.numChoices : choiceCountForKey(app.data.AllKeys);
         const TestDiagnostics diagnostics = diagnoseTest(app.data, app.results, choices);
-        const QString source =
-            app.source().manualEntry() ? QStringLiteral("ข้อมูลที่ป้อน") : QFileInfo(app.data.DataFile).fileName();
+        const QString source = app.source().manualEntry() ? QStringLiteral("(ป้อนข้อมูลเอง)")
+                                                          : QFileInfo(app.data.DataFile).fileName();
         html = composeHtmlReport(app.data, diagnostics, source);
         csv = composeCsv(diagnostics);
     }
