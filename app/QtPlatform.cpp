@@ -30,7 +30,8 @@ void keepTitleWhole(QMessageBox& box)
 {
     QFont font = box.font();
     font.setBold(true);
-    const int titleBar = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + 8 * font.pointSize() + 96;
+    const QFontMetrics metrics(font);
+    const int titleBar = metrics.horizontalAdvance(box.windowTitle()) + 4 * metrics.height() + 96;
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
         grid->addItem(new QSpacerItem(titleBar, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
