@@ -210,6 +210,21 @@ private slots:
             }));
     }
 
+    // One wrong answer among 40: its examinee's percentile rank is exactly 1.25, which the report
+    // rounds half away from zero, as it rounds everything.
+    void percentileRanksRoundAsTheRestOfTheReport()
+    {
+        QStringList answers(39, QStringLiteral("1"));
+        answers.prepend(QStringLiteral("2"));
+        TestData data = makeTestData(QStringLiteral("1"), answers);
+        data.setChoices(4);
+        const TestDiagnostics test = diagnose(data);
+        QCOMPARE(test.percentileRankOf(0), 1.25);
+        const HtmlShape shape = shapeOf(composeHtmlReport(data, test, QStringLiteral("class.txt")));
+        QVERIFY(shape.text.contains(QStringLiteral("1.3")));
+        QVERIFY(shape.text.contains(QStringLiteral("51.3"))); // the others: (1 + 39/2)/40
+    }
+
     // The tables' headers repeat on every printed page, and wide tables scroll in a box of their
     // own on a phone instead of widening the page.
     void tablesHaveHeadersAndScrollBoxes()
