@@ -99,8 +99,8 @@ const char* const Style = R"(
     svg.chart { font-size: 24px; }
     svg.chart .caption, svg.chart .region { font-size: 20px; }
     svg.chart .label { font-size: 20px; }
-    figure.card svg.chart { font-size: 12px; }
-    .verdict { white-space: normal; }
+    figure.card svg.chart, figure.card svg.chart .caption { font-size: 12px; } /* cards keep their size */
+    table.summary .verdict { white-space: normal; } /* the item table scrolls instead */
     th, td { padding: 0.2em 0.35em; }
   }
   @page { size: A4; margin: 12mm 11mm; }
