@@ -1,6 +1,6 @@
 // The visual report in a real browser (headless Chromium): it loads with no request outside the file,
-// the 40-item sample class prints on a few A4 pages, and a screenshot of it is left in the build
-// folder for a person to look at.
+// the 40-item sample class prints on a few A4 pages, and screenshots of it as a PC and a phone show
+// it are left in the build folder for a person to look at.
 // A page that does load something shows that the checks would catch it.
 #include "MessageRecorder.h"
 #include "TestFiles.h"
@@ -178,14 +178,26 @@ private slots:
         QVERIFY2(pages >= 1 && pages <= 6, qPrintable(QString::number(pages)));
     }
 
+    void screenshotOfTheSampleReport_data()
+    {
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("on a PC's screen") << "1280,12500"
+                                          << "";
+        QTest::newRow("on a phone's screen") << "390,16000"
+                                             << "-phone";
+    }
     void screenshotOfTheSampleReport()
     {
+        QFETCH(QString, size);
+        QFETCH(QString, suffix);
         const QString page = folder.filePath(QStringLiteral("report.html"));
         writeBytes(page, sampleReport().toUtf8());
-        const QString shot = QStringLiteral(QUILLET_SCREENSHOT);
+        QString shot = QStringLiteral(QUILLET_SCREENSHOT);
+        shot.insert(shot.size() - 4, suffix); // before ".png"
         QFile::remove(shot);
         const BrowserRun run =
-            browse(browser, page, {"--hide-scrollbars", "--window-size=1280,12500", "--screenshot=" + shot});
+            browse(browser, page, {"--hide-scrollbars", "--window-size=" + size, "--screenshot=" + shot});
         QVERIFY2(run.finished, qPrintable(run.log));
         QVERIFY2(readBytes(shot).startsWith("\x89PNG"), qPrintable(shot));
         qInfo("screenshot: %s", qPrintable(shot));
