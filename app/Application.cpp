@@ -8,6 +8,8 @@
 #include "pages/frm4_Stat.h"
 
 #include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
 
 #include <memory>
 
@@ -70,6 +72,8 @@ bool Application::show(PageId id)
     WizardPage* page = load(id);
     if (!page)
         return false;
+    if (!page->isVisible())
+        place(*page);
     page->show();
     page->raise();
     page->activateWindow();
@@ -78,8 +82,10 @@ bool Application::show(PageId id)
 
 void Application::hide(PageId id)
 {
-    if (WizardPage* page = slot(id))
+    if (WizardPage* page = slot(id)) {
+        rememberPlace(*page);
         page->hide();
+    }
 }
 
 void Application::unload(PageId id)
@@ -88,6 +94,7 @@ void Application::unload(PageId id)
     if (!page)
         return;
     // The page may be unloading itself from one of its own handlers: let that handler return first.
+    rememberPlace(*page);
     page->hide();
     page->deleteLater();
     page = nullptr;
@@ -101,6 +108,30 @@ bool Application::isLoaded(PageId id) const
 bool Application::isVisible(PageId id) const
 {
     return isLoaded(id) && slot(id)->isVisible();
+}
+
+// The window manager would put each new window somewhere of its own while the previous one is still
+// on the screen, so the wizard would jump about; a position set before showing is kept.
+void Application::place(WizardPage& page)
+{
+    for (const auto& other : pages_)
+        if (other && other != &page && other->isVisible())
+            rememberPlace(*other);
+    if (place_) {
+        page.setGeometry(QRect(*place_, page.size()));
+        return;
+    }
+    // Showing grows a page to what its layout needs, so it is centred at that size.
+    if (const QScreen* screen = page.screen())
+        page.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
+                                             page.size().expandedTo(page.minimumSizeHint()),
+                                             screen->availableGeometry()));
+}
+
+void Application::rememberPlace(const WizardPage& page)
+{
+    if (page.isVisible())
+        place_ = page.geometry().topLeft();
 }
 
 frm2_Source& Application::source()

@@ -22,7 +22,10 @@
 #include "model/TestData.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
+
+#include <optional>
 
 class Platform;
 class QWidget;
@@ -93,7 +96,14 @@ private:
     const QPointer<WizardPage>& slot(PageId id) const;
     WizardPage* create(PageId id);
 
+    // Puts a page about to be shown where the page it replaces is or was; the first one is centred.
+    void place(WizardPage& page);
+    void rememberPlace(const WizardPage& page);
+
     QPointer<WizardPage> pages_[5];
+    // Where the last page left was: the top-left corner inside its frame, as a window not yet shown
+    // has no frame to place.
+    std::optional<QPoint> place_;
     // The examinees as the last data file gave them: shallow copies, sharing the model's texts.
     QStringList fileIDs_, fileNames_;
     AnswerTexts fileAnswers_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Progress.h"
+#include "report/TextFile.h"
 
 #include <QString>
 
@@ -28,14 +29,17 @@ public:
     // The user's documents folder.
     virtual QString documentsFolder() const = 0;
 
-    // Writes a text file in code page 874 (lines end in CR LF), replacing it whole or not at all; on
-    // failure `reason` says why, in Thai.
-    virtual bool writeTextFile(const QString& path, const QString& text, QString& reason) = 0;
+    // Writes a text file in the given encoding (lines already end in CR LF), replacing it whole or not
+    // at all; on failure `reason` says why, in Thai.
+    virtual bool writeTextFile(const QString& path, const QString& text, TextEncoding encoding,
+                               QString& reason) = 0;
     // Hands a document to the desktop's word processor without waiting; false if the desktop has
     // none that can show it (a web browser does not count) or it could not start.
     virtual bool openDocument(const QString& path) = 0;
     // Shows a page in a web browser without waiting; false if no browser could start.
     virtual bool openHelpPage(const QString& path) = 0;
+    // Shows a page the program wrote (the visual report) in a web browser, as openHelpPage does.
+    virtual bool openWebPage(const QString& path) = 0;
 
     // Ends the program at once.
     virtual void endProgram() = 0;

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -20,6 +22,22 @@
 
 #include <algorithm>
 
+namespace {
+// A message box is as wide as its prompt, and a short Thai prompt leaves the window manager too
+// little room for the title, which it then cuts. Room for the title in a bold font, the window's icon
+// and its title-bar buttons keeps it whole.
+void keepTitleWhole(QMessageBox& box)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int titleBar = metrics.horizontalAdvance(box.windowTitle()) + 4 * metrics.height() + 96;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleBar, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+} // namespace
+
 Platform::Answer QtPlatform::message(const QString& prompt, const QString& title, Icon icon, Buttons buttons)
 {
     // The box belongs to the window the teacher is working in, which gets the keyboard back afterwards
@@ -28,6 +46,7 @@ Platform::Answer QtPlatform::message(const QString& prompt, const QString& title
     QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Question, title, prompt,
                     QMessageBox::NoButton, window);
     box.setTextFormat(Qt::PlainText);
+    keepTitleWhole(box);
     QPushButton* yes = nullptr;
     if (buttons == Buttons::Ok) {
         box.setDefaultButton(box.addButton(QMessageBox::Ok));
@@ -64,9 +83,10 @@ QString QtPlatform::documentsFolder() const
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
-bool QtPlatform::writeTextFile(const QString& path, const QString& text, QString& reason)
+bool QtPlatform::writeTextFile(const QString& path, const QString& text, TextEncoding encoding,
+                               QString& reason)
 {
-    return saveTextFile(path, text, TextEncoding::Cp874, &reason);
+    return saveTextFile(path, text, encoding, &reason);
 }
 
 bool QtPlatform::openDocument(const QString& path)
@@ -76,6 +96,11 @@ bool QtPlatform::openDocument(const QString& path)
 }
 
 bool QtPlatform::openHelpPage(const QString& path)
+{
+    return openWebPage(path);
+}
+
+bool QtPlatform::openWebPage(const QString& path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); // the desktop's browser for .html
 }

@@ -10,9 +10,11 @@ public:
     QString programFolder() const override;
     QString dataFolder() const override;
     QString documentsFolder() const override;
-    bool writeTextFile(const QString& path, const QString& text, QString& reason) override;
+    bool writeTextFile(const QString& path, const QString& text, TextEncoding encoding,
+                       QString& reason) override;
     bool openDocument(const QString& path) override;
     bool openHelpPage(const QString& path) override;
+    bool openWebPage(const QString& path) override;
     void endProgram() override;
     bool openFolder(const QString& path) override;
     std::unique_ptr<Progress> showProgress(const QString& caption) override;

@@ -64,11 +64,13 @@ struct Options {
         QStringLiteral("windows-874")};
     QCommandLineOption html{
         QStringLiteral("html"),
-        QStringLiteral("เขียนรายงานวิเคราะห์รายข้อพร้อมแผนภูมิเป็นแฟ้ม HTML สำหรับเปิดด้วยเว็บเบราว์เซอร์"),
+        QStringLiteral("เขียนรายงานวิเคราะห์รายข้อพร้อมแผนภูมิเป็นแฟ้ม HTML สำหรับเปิดด้วยเว็บเบราว์เซอร์ "
+                       "(- = ออกทางหน้าจอ)"),
         QStringLiteral("FILE")};
-    QCommandLineOption csv{QStringLiteral("csv"),
-                           QStringLiteral("เขียนค่าดัชนีรายข้อเป็นแฟ้ม CSV (UTF-8) สำหรับโปรแกรมตารางคำนวณ"),
-                           QStringLiteral("FILE")};
+    QCommandLineOption csv{
+        QStringLiteral("csv"),
+        QStringLiteral("เขียนค่าดัชนีรายข้อเป็นแฟ้ม CSV (UTF-8) สำหรับโปรแกรมตารางคำนวณ (- = ออกทางหน้าจอ)"),
+        QStringLiteral("FILE")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("แสดงวิธีใช้นี้")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("แสดงรุ่นของโปรแกรม")};

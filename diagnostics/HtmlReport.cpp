@@ -31,9 +31,13 @@ QString badge(Verdict verdict)
         .arg(verdictCode(verdict), verdictThai(verdict), verdictEnglish(verdict));
 }
 
+// Badges carry their colour in a border and their verdict in its pattern as well, and the options'
+// swatches are borders, so a page printed without background graphics (the browsers' default) still
+// tells them apart.
 const char* const Style = R"(
   :root { --ink: #1f2328; --muted: #57606a; --accent: #1a5f7a; --line: #d0d7de; --soft: #f3f6f8; }
-  html { font-size: 16px; }
+  * { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
+  html { font-size: 16px; -webkit-text-size-adjust: 100%; text-size-adjust: 100%; }
   body { margin: 0; color: var(--ink); background: #fff; line-height: 1.6;
          font-family: "Sarabun", "TH Sarabun New", "Leelawadee UI", "Leelawadee", "Noto Sans Thai", "Tahoma",
                       "Loma", "Garuda", "Waree", sans-serif; }
@@ -46,12 +50,20 @@ const char* const Style = R"(
   table { border-collapse: collapse; margin: 0.5em 0 1em; }
   th, td { border: 1px solid var(--line); padding: 0.25em 0.55em; vertical-align: top; text-align: left; }
   th { background: var(--soft); }
+  thead { display: table-header-group; }
+  tr { break-inside: avoid; }
   td.num { text-align: right; white-space: nowrap; font-variant-numeric: tabular-nums; }
-  table.items td:nth-child(8) { white-space: nowrap; }
-  .verdict { display: inline-block; padding: 0 0.45em; border-radius: 4px; color: #fff; white-space: nowrap; }
+  .scroll { overflow-x: auto; max-width: 100%; }
+  table.items { width: 100%; }
+  table.items th { font-size: 0.9em; }
+  table.items td.reason { min-width: 16em; }
+  .verdict { display: inline-block; padding: 0 0.4em; border-radius: 4px; color: #fff; white-space: nowrap;
+             background: var(--badge); border: 2px solid var(--badge); }
   .verdict .en { color: inherit; opacity: 0.85; }
-  .keep { background: #2e7d32; } .revise { background: #e65100; } .replace-distractor { background: #7b1fa2; }
-  .check-key { background: #c62828; } .small-sample { background: #546e7a; }
+  .keep { --badge: #2e7d32; border-style: solid; } .revise { --badge: #e65100; border-style: dashed; }
+  .replace-distractor { --badge: #7b1fa2; border-style: dotted; }
+  .check-key { --badge: #c62828; border-style: double; border-width: 3px; }
+  .small-sample { --badge: #546e7a; border-style: solid; border-width: 1px; }
   .note { margin: 0.8em 0; padding: 0.6em 1em; border-radius: 6px; background: #fff8e1; border: 1px solid #f0d98c; }
   svg.chart { width: 100%; max-width: 720px; height: auto; display: block; font-size: 12px; }
   svg.chart text { fill: var(--ink); font-family: inherit; }
@@ -66,17 +78,50 @@ const char* const Style = R"(
   svg.chart .usable { fill: #e8f5e9; stroke: #a5d6a7; }
   .legend span.verdict { margin-right: 0.4em; }
   .cards { display: grid; grid-template-columns: repeat(auto-fill, minmax(16em, 1fr)); gap: 0.9em; }
-  figure.card { margin: 0; padding: 0.5em 0.7em; border: 1px solid var(--line); border-radius: 8px; break-inside: avoid; }
+  figure.card { margin: 0; padding: 0.5em 0.7em; border: 1px solid var(--line); border-radius: 8px;
+                break-inside: avoid; min-width: 0; }
   figure.card figcaption { font-weight: bold; margin-bottom: 0.2em; }
+  figure.card figcaption .verdict { white-space: normal; max-width: 100%; box-sizing: border-box;
+                                   font-weight: normal; font-size: 0.9em; margin: 0.15em 0; }
   figure.card svg.chart { font-size: 11px; }
   figure.card table { width: 100%; margin: 0.3em 0 0; font-size: 0.9em; }
   tr.keyed td { font-weight: bold; }
-  .swatch { display: inline-block; width: 1.4em; height: 0.3em; vertical-align: middle; margin-right: 0.3em; }
-  .o1 { background: #1565c0; } .o2 { background: #ef6c00; } .o3 { background: #2e7d32; }
-  .o4 { background: #ad1457; } .o5 { background: #6d4c41; }
+  .swatch { display: inline-block; width: 1.4em; height: 0; vertical-align: middle; margin-right: 0.3em;
+            border-top: 0.3em solid; }
+  .o1 { border-color: #1565c0; } .o2 { border-color: #ef6c00; } .o3 { border-color: #2e7d32; }
+  .o4 { border-color: #ad1457; } .o5 { border-color: #6d4c41; }
   dl.definitions dt { font-weight: bold; margin-top: 0.6em; }
   dl.definitions dd { margin-left: 1.5em; }
-  @media print { main { max-width: none; padding: 0; } h2 { break-after: avoid; } }
+  @media (max-width: 40em) {
+    main { padding: 0.8em 0.8em 2em; }
+    h1 { font-size: 1.5em; }
+    /* A chart drawn 720 wide shrinks to half on a phone: its text grows to stay readable. */
+    svg.chart { font-size: 24px; }
+    svg.chart .caption, svg.chart .region { font-size: 20px; }
+    svg.chart .label { font-size: 20px; }
+    figure.card svg.chart, figure.card svg.chart .caption { font-size: 12px; } /* cards keep their size */
+    table.summary .verdict { white-space: normal; } /* the item table scrolls instead */
+    th, td { padding: 0.2em 0.35em; }
+  }
+  @page { size: A4; margin: 12mm 11mm; }
+  @media print {
+    html { font-size: 9pt; }
+    body { line-height: 1.35; }
+    main { max-width: none; padding: 0; }
+    h2 { margin: 1em 0 0.4em; break-after: avoid; }
+    table { margin: 0.3em 0 0.6em; }
+    th, td { padding: 0.1em 0.35em; }
+    .scroll { overflow: visible; }
+    table.items td.reason { min-width: 22em; }
+    /* Where background graphics are not printed after all, the badge is its border and its text. */
+    .verdict { background: #fff; color: var(--badge); }
+    .verdict .en { opacity: 1; }
+    svg.chart { max-width: 15cm; }
+    .cards { grid-template-columns: repeat(5, 1fr); gap: 0.4em; }
+    figure.card { padding: 0.2em 0.3em; border-radius: 4px; }
+    figure.card table { font-size: 0.85em; }
+    figure.card th, figure.card td { padding: 0 0.2em; }
+  }
 )";
 
 QString summaryRow(const QString& name, const QString& value, const QString& note)
@@ -89,7 +134,7 @@ QString summary(const TestDiagnostics& test)
 {
     QString html =
         QStringLiteral("<h2 id=\"summary\">1. ภาพรวมของแบบสอบ <span class=\"en\">(Test summary)</span></h2>\n"
-                       "<table class=\"summary\">\n");
+                       "<div class=\"scroll\"><table class=\"summary\">\n");
     html += summaryRow(QStringLiteral("จำนวนผู้สอบ (Examinees, n)"), QString::number(test.examinees), {});
     html += summaryRow(QStringLiteral("จำนวนข้อ (Items, K)"), QString::number(test.items),
                        QStringLiteral("ตัวเลือก %1 ตัวต่อข้อ (Choices)").arg(test.choices));
@@ -118,7 +163,7 @@ QString summary(const TestDiagnostics& test)
             verdicts += QStringLiteral("%1 %2 ข้อ ").arg(badge(v)).arg(counts[std::size_t(v)]);
     }
     html += summaryRow(QStringLiteral("ผลการพิจารณา (Verdicts)"), {}, verdicts.trimmed());
-    html += QStringLiteral("</table>\n");
+    html += QStringLiteral("</table></div>\n");
     if (test.examinees < SmallClassLimit)
         html +=
             QStringLiteral("<p class=\"note\">ผู้สอบมี %1 คน น้อยกว่า %2 คน ค่าดัชนีรายข้อจึงยังไม่คงที่พอจะตัดสินว่าควรเก็บ "
@@ -148,25 +193,27 @@ QString charts(const TestDiagnostics& test)
 QString itemTable(const TestDiagnostics& test)
 {
     QString html = QStringLiteral(
-        "<h2 id=\"items\">4. ผลรายข้อ <span class=\"en\">(Items)</span></h2>\n<table class=\"items\">\n"
-        "<tr><th>ข้อ <span class=\"en\">(Item)</span></th><th>เฉลย <span class=\"en\">(Key)</span></th>"
+        "<h2 id=\"items\">4. ผลรายข้อ <span class=\"en\">(Items)</span></h2>\n"
+        "<div class=\"scroll\"><table class=\"items\">\n"
+        "<thead><tr><th>ข้อ <span class=\"en\">(Item)</span></th><th>เฉลย <span class=\"en\">(Key)</span></th>"
         "<th>ความยาก <span class=\"en\">(p)</span></th><th>อำนาจจำแนก <span class=\"en\">(D)</span></th>"
         "<th>สหสัมพันธ์กับคะแนนข้ออื่น <span class=\"en\">(Item–rest r<sub>pb</sub>)</span></th>"
         "<th>ไบซีเรียล <span class=\"en\">(r<sub>bis</sub>)</span></th>"
         "<th>KR-20 ถ้าตัดข้อนี้ <span class=\"en\">(If deleted)</span></th>"
         "<th>ผลการพิจารณา <span class=\"en\">(Verdict)</span></th><th>เหตุผล <span "
-        "class=\"en\">(Reason)</span></th></tr>\n");
+        "class=\"en\">(Reason)</span></th></tr></thead>\n<tbody>\n");
     for (const ItemDiagnostics& item : test.itemList) {
         html +=
-            QStringLiteral("<tr id=\"row-%1\"><td class=\"num\"><a href=\"#item-%1\">%1</a></td><td>%2</td>"
-                           "<td class=\"num\">%3</td><td class=\"num\">%4</td><td class=\"num\">%5</td>"
-                           "<td class=\"num\">%6</td><td class=\"num\">%7</td><td>%8</td><td>%9</td></tr>\n")
+            QStringLiteral(
+                "<tr id=\"row-%1\"><td class=\"num\"><a href=\"#item-%1\">%1</a></td><td>%2</td>"
+                "<td class=\"num\">%3</td><td class=\"num\">%4</td><td class=\"num\">%5</td>"
+                "<td class=\"num\">%6</td><td class=\"num\">%7</td><td>%8</td><td class=\"reason\">%9</td></tr>\n")
                 .arg(QString::number(item.number), escaped(item.key), index3(item.difficulty),
                      index3(item.discrimination), index3(item.pointBiserialRest), index3(item.biserial),
                      index3(item.kr20IfDeleted), badge(item.judgement.verdict),
                      escaped(reasonThai(item, test.examinees)));
     }
-    return html + QStringLiteral("</table>\n");
+    return html + QStringLiteral("</tbody></table></div>\n");
 }
 
 QString optionCard(const ItemDiagnostics& item)
@@ -207,15 +254,15 @@ QString examineeTable(const TestData& data, const TestDiagnostics& test)
 {
     const bool names = std::any_of(data.StudName.begin(), data.StudName.end(),
                                    [](const QString& name) { return !name.isEmpty(); });
-    QString html =
-        QStringLiteral("<h2 id=\"examinees\">6. ผลรายบุคคล <span class=\"en\">(Examinees)</span></h2>\n"
-                       "<table class=\"examinees\">\n<tr><th>ลำดับที่</th><th>เลขประจำตัว <span "
-                       "class=\"en\">(ID)</span></th>");
+    QString html = QStringLiteral(
+        "<h2 id=\"examinees\">6. ผลรายบุคคล <span class=\"en\">(Examinees)</span></h2>\n"
+        "<div class=\"scroll\"><table class=\"examinees\">\n<thead><tr><th>ลำดับที่</th><th>เลขประจำตัว <span "
+        "class=\"en\">(ID)</span></th>");
     if (names)
         html += QStringLiteral("<th>ชื่อ <span class=\"en\">(Name)</span></th>");
     html += QStringLiteral("<th>คะแนน <span class=\"en\">(Score)</span></th><th>ช่วง ± 1 SEM</th>"
                            "<th>ตำแหน่งเปอร์เซ็นไทล์ <span class=\"en\">(Percentile rank)</span></th>"
-                           "<th>สเตไนน์ <span class=\"en\">(Stanine)</span></th></tr>\n");
+                           "<th>สเตไนน์ <span class=\"en\">(Stanine)</span></th></tr></thead>\n<tbody>\n");
     const double sem = test.sem.value_or(0);
     for (int i = 1; i <= test.examinees; ++i) {
         const int score = test.scores[std::size_t(i) - 1];
@@ -225,15 +272,16 @@ QString examineeTable(const TestData& data, const TestDiagnostics& test)
             html += QStringLiteral("<td>%1</td>").arg(escaped(data.StudName.value(i)));
         const QString band = test.sem
                                  ? QStringLiteral("%1 – %2").arg(
-                                       QString::number(std::max(0.0, score - sem), 'f', 1),
-                                       QString::number(std::min(double(test.items), score + sem), 'f', 1))
+                                       formatOneDecimal(std::max(0.0, score - sem)).toString(),
+                                       formatOneDecimal(std::min(double(test.items), score + sem)).toString())
                                  : Undefined;
-        html += QStringLiteral("<td class=\"num\">%1</td><td class=\"num\">%2</td><td class=\"num\">%3</td>"
-                               "<td class=\"num\">%4</td></tr>\n")
-                    .arg(QString::number(score), band, QString::number(test.percentileRankOf(score), 'f', 1),
-                         QString::number(test.stanineOf(score)));
+        html +=
+            QStringLiteral("<td class=\"num\">%1</td><td class=\"num\">%2</td><td class=\"num\">%3</td>"
+                           "<td class=\"num\">%4</td></tr>\n")
+                .arg(QString::number(score), band, formatOneDecimal(test.percentileRankOf(score)).toString(),
+                     QString::number(test.stanineOf(score)));
     }
-    return html + QStringLiteral("</table>\n");
+    return html + QStringLiteral("</tbody></table></div>\n");
 }
 
 QString definitions()

@@ -2,8 +2,11 @@
 
 #include "report/NumberFormat.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -138,7 +141,8 @@ QString histogramSvg(const TestDiagnostics& test)
     svg += line(f.left, f.bottom, f.right, f.bottom, QStringLiteral("class=\"axis\""));
     const double meanX = f.left + (test.mean / width + 0.5 / width) * slot;
     svg += line(meanX, f.top, meanX, f.bottom, QStringLiteral("class=\"mean\""));
-    svg += text(meanX + 4, f.top + 10, QStringLiteral("ค่าเฉลี่ย (Mean) %1").arg(n1(test.mean)),
+    svg += text(meanX + 4, f.top + 10,
+                QStringLiteral("ค่าเฉลี่ย (Mean) %1").arg(formatTwoDecimals(test.mean).toString()),
                 QStringLiteral("class=\"meanlabel\""));
     return svg + axisCaptions(f, 256, QStringLiteral("คะแนน (Score)"), QStringLiteral("จำนวนผู้สอบ (คน)")) +
            QStringLiteral("</svg>");
@@ -146,13 +150,15 @@ QString histogramSvg(const TestDiagnostics& test)
 
 QString scatterSvg(const TestDiagnostics& test)
 {
+    constexpr int ScatterWidth = 720;
     double lowest = 0;
     for (const ItemDiagnostics& item : test.itemList)
         lowest = std::min(lowest, item.discrimination.value_or(0));
-    const Frame f{56, 16, 700, 380, 0, 1, std::min(-0.2, std::floor(lowest * 5) / 5), 1};
+    const Frame f{76, 16, 700, 380, 0, 1, std::min(-0.2, std::floor(lowest * 5) / 5),
+                  1}; // room for "-0.2" in large type
 
     QString svg =
-        svgOpen(720, 428, QStringLiteral("ความยากและอำนาจจำแนกรายข้อ (Difficulty × discrimination)"));
+        svgOpen(ScatterWidth, 428, QStringLiteral("ความยากและอำนาจจำแนกรายข้อ (Difficulty × discrimination)"));
     svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" class=\"usable\"/>")
                .arg(n1(f.x(0.2)), n1(f.y(1)), n1(f.x(0.8) - f.x(0.2)), n1(f.y(0.2) - f.y(1)));
     svg += text(f.x(0.5), f.y(1) + 16, QStringLiteral("เขตข้อสอบที่ใช้ได้ (Usable: 0.2 ≤ p ≤ 0.8, D ≥ 0.2)"),
@@ -166,22 +172,49 @@ QString scatterSvg(const TestDiagnostics& test)
     }
     svg += line(f.left, f.y(0), f.right, f.y(0), QStringLiteral("class=\"axis\""));
 
-    const bool labelled = test.items <= 80;
+    // Items at the same p and D (common in a small class, where both take few values) share a place:
+    // their dots sit side by side around it and one label names them all.
+    std::vector<std::vector<const ItemDiagnostics*>> places;
     for (const ItemDiagnostics& item : test.itemList) {
         if (!item.discrimination)
             continue;
-        const double x = f.x(item.difficulty);
-        const double y = f.y(*item.discrimination);
-        svg +=
-            QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"5\" fill=\"%3\"><title>ข้อ %4: p = %5, D = %6 – %7"
-                           "</title></circle>")
-                .arg(n1(x), n1(y), verdictColor(item.judgement.verdict))
-                .arg(item.number)
-                .arg(formatThreeDecimals(item.difficulty).toString(),
-                     formatThreeDecimals(*item.discrimination).toString(),
-                     verdictThai(item.judgement.verdict));
-        if (labelled)
-            svg += text(x + 6, y - 4, QString::number(item.number), QStringLiteral("class=\"label\""));
+        const auto same = std::find_if(places.begin(), places.end(), [&item](const auto& place) {
+            return place.front()->difficulty == item.difficulty &&
+                   *place.front()->discrimination == *item.discrimination;
+        });
+        if (same == places.end())
+            places.push_back({&item});
+        else
+            same->push_back(&item);
+    }
+    const bool labelled = test.items <= 80;
+    constexpr double Spacing = 7; // between the centres of dots that share a place
+    for (const auto& place : places) {
+        const double x = f.x(place.front()->difficulty);
+        const double y = f.y(*place.front()->discrimination);
+        QStringList numbers;
+        for (std::size_t i = 0; i < place.size(); ++i) {
+            const ItemDiagnostics& item = *place[i];
+            const double cx = x + (double(i) - (place.size() - 1) / 2.0) * Spacing;
+            svg += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"5\" fill=\"%3\" stroke=\"#fff\" "
+                                  "stroke-width=\"1\"><title>ข้อ %4: p = %5, D = %6 – %7</title></circle>")
+                       .arg(n1(cx), n1(y), verdictColor(item.judgement.verdict))
+                       .arg(item.number)
+                       .arg(formatThreeDecimals(item.difficulty).toString(),
+                            formatThreeDecimals(*item.discrimination).toString(),
+                            verdictThai(item.judgement.verdict));
+            numbers << QString::number(item.number);
+        }
+        if (!labelled)
+            continue;
+        // Right of the dots, or left of them where the picture's edge would cut it (digits and commas
+        // are about 6 units wide in the labels' type).
+        const QString label = numbers.join(QStringLiteral(", "));
+        const double reach = (place.size() - 1) / 2.0 * Spacing + 6;
+        const bool leftward = x + reach + 6 * label.size() > ScatterWidth;
+        svg += text(leftward ? x - reach : x + reach, y - 4, label,
+                    leftward ? QStringLiteral("class=\"label\" text-anchor=\"end\"")
+                             : QStringLiteral("class=\"label\""));
     }
     return svg +
            axisCaptions(f, 420, QStringLiteral("ความยาก (Difficulty, p)"),

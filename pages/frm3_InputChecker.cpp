@@ -26,6 +26,19 @@ QString asWritten(const QString& listing)
     shown.chop(1);
     return shown;
 }
+
+// Tlwg Mono (fonts-thai-tlwg) draws Thai and Latin letters in one width; the desktop's fixed font
+// stands in where it is missing. Its letters are small and thin for their size, so it is set a little
+// larger than the page's own text.
+QFont listingFont(const QFont& pageFont)
+{
+    QFont font = QFontDatabase::hasFamily(QStringLiteral("Tlwg Mono"))
+                     ? QFont(QStringLiteral("Tlwg Mono"))
+                     : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSizeF(pageFont.pointSizeF() * 1.15);
+    return font;
+}
 } // namespace
 
 frm3_InputChecker::frm3_InputChecker(Application& app)
@@ -38,8 +51,6 @@ frm3_InputChecker::frm3_InputChecker(Application& app)
     RichTextBox1->setAcceptRichText(false);
     RichTextBox1->setReadOnly(true);
     RichTextBox1->setTabChangesFocus(true);
-    // Identifiers and answers line up in 14-column zones, so every character takes one column.
-    RichTextBox1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     RichTextBox1->setLineWrapMode(QTextEdit::NoWrap);
 
     cmdCheck = makeButton(QStringLiteral("cmdCheck"), "&Check Data", "ตรวจสอบข้อมูลนำเข้าก่อนนำไปวิเคราะห์");
@@ -64,8 +75,16 @@ frm3_InputChecker::frm3_InputChecker(Application& app)
     resize(760, 560);
 }
 
+bool frm3_InputChecker::Form_Load()
+{
+    cmdCheck->setFocus(); // Enter checks at once; the listing is only to read
+    return true;
+}
+
 void frm3_InputChecker::showSkipHint()
 {
+    // A sentence to read, in the page's own font: the fixed-width one draws Thai small and thin.
+    RichTextBox1->setFont(font());
     RichTextBox1->setPlainText("   * ถ้ามั่นใจว่าข้อมูลนำเข้าไม่มีอะไรผิดพลาด  สามารถข้ามขั้นตอนนี้ได้เลยครับ *");
 }
 
@@ -74,12 +93,15 @@ void frm3_InputChecker::cmdCheck_Click()
     const QString path = app.outputPath(QString(InputListingFileName));
     const QString listing = composeInputListing(app.data);
     QString reason;
-    if (!app.platform.writeTextFile(path, listing, reason)) {
+    if (!app.platform.writeTextFile(path, listing, TextEncoding::Cp874, reason)) {
         app.warn(QStringLiteral("บันทึกแฟ้ม %1 ไม่ได้  เพราะ%2  แฟ้มเดิม (ถ้ามี) ยังอยู่ครบไม่เปลี่ยนแปลง  "
                                 "แก้ไขแล้วกด Check Data อีกครั้งครับ")
                      .arg(QDir::toNativeSeparators(path), reason));
         return;
     }
+    // Identifiers and answers line up in 14-column zones, so every character takes one column, Thai
+    // ones too: a fixed-width font of their own, as no fallback for Thai keeps the columns.
+    RichTextBox1->setFont(listingFont(font()));
     RichTextBox1->setPlainText(asWritten(listing));
 }
 

@@ -12,6 +12,7 @@ class frm3_InputChecker : public WizardPage {
     Q_OBJECT
 public:
     explicit frm3_InputChecker(Application& app);
+    bool Form_Load() override;
 
     // Replaces whatever the box shows by the hint that this step may be skipped.
     void showSkipHint();

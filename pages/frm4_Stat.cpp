@@ -4,12 +4,15 @@
 #include "app/Artwork.h"
 #include "app/Platform.h"
 #include "app/PlatformMessages.h"
+#include "diagnostics/CsvReport.h"
+#include "diagnostics/HtmlReport.h"
 #include "model/DataFileLoader.h"
 #include "pages/frm2_Source.h"
 #include "report/ResultReport.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,6 +24,9 @@
 namespace {
 // Answer cells of a class whose analysis or report takes long enough to need a sign of life.
 constexpr qint64 LongAnalysis = 20'000'000;
+
+const QString VisualReportFileName = QStringLiteral("Result.html");
+const QString ItemTableFileName = QStringLiteral("Result.csv");
 
 QLabel* boldLabel(const QString& name, const QString& text, QWidget* parent)
 {
@@ -81,9 +87,14 @@ frm4_Stat::frm4_Stat(Application& app)
     cmdCal->setFont(bold);
     cmdFinish = makeButton(QStringLiteral("cmdFinish"), "&Finish");
     cmdFinish->setEnabled(false);
+    cmdVisualReport = makeButton(QStringLiteral("cmdVisualReport"), "&Visual Report",
+                                 "เขียนรายงานวิเคราะห์รายข้อพร้อมแผนภูมิ (Result.html) และตารางค่าดัชนี (Result.csv) "
+                                 "แล้วเปิดด้วยเว็บเบราว์เซอร์");
+    cmdVisualReport->setEnabled(false);
     cmdExit = makeExitButton();
     connect(cmdCal, &QPushButton::clicked, this, &frm4_Stat::cmdCal_Click);
     connect(cmdFinish, &QPushButton::clicked, this, &frm4_Stat::cmdFinish_Click);
+    connect(cmdVisualReport, &QPushButton::clicked, this, &frm4_Stat::cmdVisualReport_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frm4_Stat::cmdBack_Click);
 
     // Score boxes in two columns: raw score, mean, median, mode, range | SD, Z, T, skewness, kurtosis.
@@ -114,7 +125,7 @@ frm4_Stat::frm4_Stat(Application& app)
     test->setRowStretch(5, 1);
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {cmdHelp, cmdBack, cmdCal, cmdFinish, cmdExit})
+    for (QPushButton* button : {cmdHelp, cmdBack, cmdCal, cmdFinish, cmdVisualReport, cmdExit})
         buttons->addWidget(button);
 
     auto* page = new QVBoxLayout(this);
@@ -133,7 +144,8 @@ frm4_Stat::frm4_Stat(Application& app)
     for (int index : {AnalyseBox::Reliability, AnalyseBox::Difficulty, AnalyseBox::SEM,
                       AnalyseBox::Discrimination, AnalyseBox::Distractors})
         order.append(chkAnalyse[index]);
-    order << optChoice[1] << optChoice[0];
+    order << optChoice[1] << optChoice[0]
+          << cmdVisualReport; // the added button after the page's own controls
     for (int index = 1; index < order.size(); ++index)
         setTabOrder(order[index - 1], order[index]);
 
@@ -229,29 +241,65 @@ void frm4_Stat::cmdCal_Click()
     lastRun_ = outcome;
     ranSinceFinish_ = true;
     updateFinish();
+    cmdVisualReport->setEnabled(true);
     cmdFinish->setFocus();
 }
 
 void frm4_Stat::cmdFinish_Click()
 {
     const QString path = app.outputPath(ResultReportFileName);
+    if (!writeReport(path, composeReport(app.data, app.results, reportSelection(boxes())),
+                     TextEncoding::Cp874, QStringLiteral("Finish")))
+        return; // Finish stays so the teacher can try again
+    OpenReport(path);
+    ranSinceFinish_ = false;
+    updateFinish();
+}
+
+// The item diagnostics of the last run, whatever the boxes: the visual report and its spreadsheet
+// table, both written before the page opens, so a failure opens nothing.
+void frm4_Stat::cmdVisualReport_Click()
+{
+    const QString htmlPath = app.outputPath(VisualReportFileName);
+    const QString csvPath = app.outputPath(ItemTableFileName);
+    QString html, csv;
+    {
+        const auto busy = busyIndication(QStringLiteral("กำลังเขียนรายงานวิเคราะห์รายข้อ ..."));
+        // The count the distractor analysis ran with, or else the one the key suggests.
+        const int choices = lastRun_.numChoices ? lastRun_.numChoices : choiceCountForKey(app.data.AllKeys);
+        const TestDiagnostics diagnostics = diagnoseTest(app.data, app.results, choices);
+        const QString source = app.source().manualEntry() ? QStringLiteral("(ป้อนข้อมูลเอง)")
+                                                          : QFileInfo(app.data.DataFile).fileName();
+        html = composeHtmlReport(app.data, diagnostics, source);
+        csv = composeCsv(diagnostics);
+    }
+    const QString button = QStringLiteral("Visual Report");
+    if (!writeReport(csvPath, csv, TextEncoding::Utf8, button) ||
+        !writeReport(htmlPath, html, TextEncoding::Utf8, button))
+        return;
+    if (app.platform.openWebPage(htmlPath))
+        return;
+    app.inform(QStringLiteral("เขียนรายงานวิเคราะห์รายข้อเรียบร้อยแล้วที่  %1  แต่เปิดเว็บเบราว์เซอร์ไม่ได้  "
+                              "กรุณาเปิดแฟ้มนี้ด้วยเว็บเบราว์เซอร์  โปรแกรมจะเปิดโฟลเดอร์ที่เก็บแฟ้มนี้ให้")
+                   .arg(QDir::toNativeSeparators(htmlPath)));
+    app.platform.openFolder(QFileInfo(htmlPath).absolutePath());
+}
+
+// Writes one report file; on failure says which and why, and that the earlier one (if any) is intact.
+bool frm4_Stat::writeReport(const QString& path, const QString& text, TextEncoding encoding,
+                            const QString& button)
+{
     QString reason;
     bool written = false;
     {
         const auto busy = busyIndication(QStringLiteral("กำลังเขียนรายงานผล ..."));
-        written = app.platform.writeTextFile(
-            path, composeReport(app.data, app.results, reportSelection(boxes())), reason);
+        written = app.platform.writeTextFile(path, text, encoding, reason);
     }
-    if (!written) {
-        // The earlier report, if any, is intact; Finish stays so the teacher can try again.
+    if (!written)
         app.warn(QStringLiteral("บันทึกรายงานผลลงแฟ้ม  %1  ไม่ได้  เพราะ%2  "
-                                "รายงานเดิม (ถ้ามี) ยังอยู่ครบไม่เปลี่ยนแปลง  แก้ไขแล้วกด Finish อีกครั้ง")
-                     .arg(QDir::toNativeSeparators(path), reason));
-        return;
-    }
-    OpenReport(path);
-    ranSinceFinish_ = false;
-    updateFinish();
+                                "รายงานเดิม (ถ้ามี) ยังอยู่ครบไม่เปลี่ยนแปลง  แก้ไขแล้วกด %3 อีกครั้ง")
+                     .arg(QDir::toNativeSeparators(path), reason, button));
+    return written;
 }
 
 // Analyse and Finish cannot tell how far they are, so a large class gets a busy indication for as

@@ -2,6 +2,7 @@
 
 #include "analysis/AnalysisRun.h"
 #include "app/WizardPage.h"
+#include "report/TextFile.h"
 
 #include <array>
 #include <memory>
@@ -15,6 +16,8 @@ class QPushButton;
 class QRadioButton;
 
 // The analysis page: tick statistics and analyses, Analyse, then Finish writes and opens the report.
+// Beside Finish, Visual Report writes the item diagnostics as Result.html and Result.csv where
+// Result.doc goes and opens the page in the browser; it needs only a finished run, not the boxes.
 class frm4_Stat : public WizardPage {
     Q_OBJECT
 public:
@@ -37,6 +40,7 @@ public:
     QPushButton* cmdBack;
     QPushButton* cmdCal;
     QPushButton* cmdFinish;
+    QPushButton* cmdVisualReport;
     QPushButton* cmdExit;
 
 private:
@@ -44,6 +48,8 @@ private:
     void optChoice_Click(int index);
     void cmdCal_Click();
     void cmdFinish_Click();
+    void cmdVisualReport_Click();
+    bool writeReport(const QString& path, const QString& text, TextEncoding encoding, const QString& button);
     void cmdBack_Click();
     void OpenReport(const QString& path);
     std::unique_ptr<Progress> busyIndication(const QString& caption);

@@ -154,6 +154,11 @@ NumberText formatTwoDecimals(double value)
     return formatFixed(value, 2, false);
 }
 
+NumberText formatOneDecimal(double value)
+{
+    return formatFixed(value, 1, false);
+}
+
 NumberText formatPlainNumber(double value)
 {
     NumberText text;

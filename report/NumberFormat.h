@@ -33,6 +33,8 @@ NumberText formatStandard(double value);
 NumberText formatThreeDecimals(double value);
 // "#0.00": 0.80 — no grouping, two decimals.
 NumberText formatTwoDecimals(double value);
+// "#0.0": 12.4 — no grouping, one decimal.
+NumberText formatOneDecimal(double value);
 // A plain number or count: a space or a minus sign, the whole number's digits, one trailing space
 // (" 40 ", "-3 ").
 NumberText formatPlainNumber(double value);

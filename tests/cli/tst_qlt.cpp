@@ -81,6 +81,26 @@ private slots:
         QCOMPARE(run.out, DefaultReport);
     }
 
+    // "-" names standard output for every output, and what would go there is never a file named "-".
+    void diagnosticsToStandardOutput_data()
+    {
+        QTest::addColumn<QString>("flag");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("--csv - writes the table to standard output")
+            << "--csv" << QByteArray("\xEF\xBB\xBFitem,key,");
+        QTest::newRow("--html - writes the page to standard output")
+            << "--html" << QByteArray("<!DOCTYPE html>");
+    }
+    void diagnosticsToStandardOutput()
+    {
+        QFETCH(QString, flag);
+        QFETCH(QByteArray, start);
+        const Run run = qlt({flag, "-", Sample}, folder.path());
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.startsWith(start));
+        QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    }
+
     void helpAndVersion_data()
     {
         QTest::addColumn<QString>("flag");

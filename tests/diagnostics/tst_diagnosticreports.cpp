@@ -192,6 +192,52 @@ private slots:
             QVERIFY2(path.match(d).hasMatch(), qPrintable(d));
     }
 
+    // Items 2 and 3 are answered right by the same examinees, so they share p and D: the scatter
+    // plot shows both dots and names both in one label.
+    void scatterShowsItemsThatShareAPlace()
+    {
+        TestData data =
+            makeTestData(QStringLiteral("1211"), {"1211", "2211", "1122", "2121", "1214", "3333"});
+        data.setChoices(4);
+        const TestDiagnostics test = diagnose(data);
+        QCOMPARE(test.itemList[1].difficulty, test.itemList[2].difficulty);
+        QCOMPARE(test.itemList[1].discrimination, test.itemList[2].discrimination);
+        const HtmlShape shape = shapeOf(composeHtmlReport(data, test, QStringLiteral("class.txt")));
+        QVERIFY(shape.text.contains(QStringLiteral("2, 3")));
+        for (int item : {2, 3})
+            QVERIFY(std::any_of(shape.text.begin(), shape.text.end(), [item](const QString& text) {
+                return text.startsWith(QStringLiteral("ข้อ %1: p = ").arg(item));
+            }));
+    }
+
+    // One wrong answer among 40: its examinee's percentile rank is exactly 1.25, which the report
+    // rounds half away from zero, as it rounds everything.
+    void percentileRanksRoundAsTheRestOfTheReport()
+    {
+        QStringList answers(39, QStringLiteral("1"));
+        answers.prepend(QStringLiteral("2"));
+        TestData data = makeTestData(QStringLiteral("1"), answers);
+        data.setChoices(4);
+        const TestDiagnostics test = diagnose(data);
+        QCOMPARE(test.percentileRankOf(0), 1.25);
+        const HtmlShape shape = shapeOf(composeHtmlReport(data, test, QStringLiteral("class.txt")));
+        QVERIFY(shape.text.contains(QStringLiteral("1.3")));
+        QVERIFY(shape.text.contains(QStringLiteral("51.3"))); // the others: (1 + 39/2)/40
+    }
+
+    // The tables' headers repeat on every printed page, and wide tables scroll in a box of their
+    // own on a phone instead of widening the page.
+    void tablesHaveHeadersAndScrollBoxes()
+    {
+        const TestData data = smallClass();
+        const QString html = composeHtmlReport(data, diagnose(data), QStringLiteral("class.txt"));
+        for (const char* table : {"summary", "items", "examinees"})
+            QVERIFY2(html.contains(QStringLiteral("<div class=\"scroll\"><table class=\"%1\">").arg(table)),
+                     table);
+        QVERIFY(html.contains(QStringLiteral("<table class=\"items\">\n<thead><tr><th>")));
+        QVERIFY(html.contains(QStringLiteral("<table class=\"examinees\">\n<thead><tr><th>")));
+    }
+
     void qltWritesTheRequestedFiles_data()
     {
         QTest::addColumn<QStringList>("arguments");

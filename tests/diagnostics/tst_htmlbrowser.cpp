@@ -1,5 +1,6 @@
 // The visual report in a real browser (headless Chromium): it loads with no request outside the file,
-// and a screenshot of the 40-item sample class is left in the build folder for a person to look at.
+// the 40-item sample class prints on a few A4 pages, and screenshots of it as a PC and a phone show
+// it are left in the build folder for a person to look at.
 // A page that does load something shows that the checks would catch it.
 #include "MessageRecorder.h"
 #include "TestFiles.h"
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,6 +92,16 @@ QStringList refusedLoads(const QString& log)
     return refused;
 }
 
+// The number of pages of a PDF: the largest count of its page tree, whose root counts them all.
+int pdfPages(const QByteArray& pdf)
+{
+    int pages = 0;
+    static const QRegularExpression count(QStringLiteral("/Count (\\d+)"));
+    for (const auto& match : count.globalMatch(QString::fromLatin1(pdf)))
+        pages = std::max(pages, match.captured(1).toInt());
+    return pages;
+}
+
 } // namespace
 
 class TestHtmlInBrowser : public QObject {
@@ -146,14 +158,45 @@ private slots:
         QVERIFY(run.dom.contains(QStringLiteral("นิยามและสูตร")));
     }
 
+    // Printed with the browser's defaults (headers and footers, no background graphics), the table's
+    // rows stay whole and the reason column keeps its width, so a class of 35 and 40 items needs no
+    // more than six sheets.
+    void theSampleReportPrintsOnAtMostSixA4Pages()
+    {
+        const QString page = folder.filePath(QStringLiteral("print.html"));
+        writeBytes(page, sampleReport().toUtf8());
+        const QString pdf = folder.filePath(QStringLiteral("print.pdf"));
+        const BrowserRun run = browse(browser, page, {"--print-to-pdf=" + pdf});
+        QVERIFY2(run.finished, qPrintable(run.log));
+        const QByteArray printed = readBytes(pdf);
+        QVERIFY2(printed.startsWith("%PDF"), qPrintable(run.log));
+        static const QRegularExpression a4(
+            QStringLiteral("/MediaBox \\[0 0 59[45](\\.\\d+)? 84[12](\\.\\d+)?\\]"));
+        QVERIFY(a4.match(QString::fromLatin1(printed)).hasMatch()); // 210 × 297 mm in points
+        const int pages = pdfPages(printed);
+        QVERIFY2(pages >= 1 && pages <= 6, qPrintable(QString::number(pages)));
+    }
+
+    void screenshotOfTheSampleReport_data()
+    {
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("on a PC's screen") << "1280,12500"
+                                          << "";
+        QTest::newRow("on a phone's screen") << "390,16000"
+                                             << "-phone";
+    }
     void screenshotOfTheSampleReport()
     {
+        QFETCH(QString, size);
+        QFETCH(QString, suffix);
         const QString page = folder.filePath(QStringLiteral("report.html"));
         writeBytes(page, sampleReport().toUtf8());
-        const QString shot = QStringLiteral(QUILLET_SCREENSHOT);
+        QString shot = QStringLiteral(QUILLET_SCREENSHOT);
+        shot.insert(shot.size() - 4, suffix); // before ".png"
         QFile::remove(shot);
         const BrowserRun run =
-            browse(browser, page, {"--hide-scrollbars", "--window-size=1280,12500", "--screenshot=" + shot});
+            browse(browser, page, {"--hide-scrollbars", "--window-size=" + size, "--screenshot=" + shot});
         QVERIFY2(run.finished, qPrintable(run.log));
         QVERIFY2(readBytes(shot).startsWith("\x89PNG"), qPrintable(shot));
         qInfo("screenshot: %s", qPrintable(shot));

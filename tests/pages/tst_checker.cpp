@@ -10,8 +10,11 @@
 #include "pages/frm4_Stat.h"
 #include "report/TextFile.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,6 +67,23 @@ private slots:
     {
         f.reset();
         settle();
+    }
+
+    // Enter on the opened page checks at once. The hint reads in the page's font; the listing's
+    // columns hold for Thai text too.
+    void opensWithTheFocusOnCheckThenListsInAFixedWidthThaiFont()
+    {
+        setClass(f->app.data, "1234", {{"01", "1243", "Anong"}});
+        openChecker();
+        QApplication::setActiveWindow(checker());
+        QCOMPARE(checker()->focusWidget(), checker()->cmdCheck);
+        QCOMPARE(checker()->RichTextBox1->font(), checker()->font());
+        QTest::keyClick(checker()->cmdCheck, Qt::Key_Return);
+        QVERIFY(shown().startsWith(QStringLiteral("เฉลยคือ")));
+        const QFontMetricsF metrics(checker()->RichTextBox1->font());
+        QCOMPARE(metrics.horizontalAdvance(QStringLiteral("เฉลย")),
+                 metrics.horizontalAdvance(QStringLiteral("1234")));
+        QCOMPARE(QFontInfo(checker()->RichTextBox1->font()).family(), QStringLiteral("Tlwg Mono"));
     }
 
     void checkListsTheKeyThenIdentifiersAndAnswersWithoutNames()

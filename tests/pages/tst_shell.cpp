@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTextEdit>
 #include <QTimer>
@@ -378,6 +379,48 @@ private slots:
         QTest::keyClick(info->cmdstart, Qt::Key_Return);
         settle();
         QCOMPARE(visiblePages(f->app), QStringList{"frm2_Source"});
+    }
+
+    // Each page takes the place of the one it replaces, forward and back; the first is centred.
+    void everyPageAppearsWhereThePageItReplacesWas()
+    {
+        f->app.Main();
+        auto* info = f->loaded<frm1_Info>(PageId::Info);
+        const QRect screen = info->screen()->availableGeometry();
+        QVERIFY((info->geometry().center() - screen.center()).manhattanLength() <=
+                2); // half a pixel each way
+        const QPoint place(137, 71);
+        info->setGeometry(QRect(place, info->size()));
+        click(info->cmdstart);
+        auto* source = f->loaded<frm2_Source>(PageId::Source);
+        QCOMPARE(source->geometry().topLeft(), place);
+        source->optInput[0]->click();
+        click(source->cmdNext);
+        auto* entry = f->loaded<frm2_SourceInput>(PageId::SourceInput);
+        QCOMPARE(entry->geometry().topLeft(), place);
+        const QPoint moved(240, 160);
+        entry->setGeometry(QRect(moved, entry->size())); // the teacher moves the window
+        click(entry->cmdstart);
+        QCOMPARE(f->loaded<frm2_Source>(PageId::Source)->geometry().topLeft(), moved);
+    }
+
+    // A short prompt under a long Thai title: the box is wide enough for the title bar to show it.
+    void messageBoxesAreWideEnoughForTheirTitle()
+    {
+        QtPlatform desktop;
+        const QString title = QStringLiteral(" ยืนยันข้อมูลของผู้สอบทั้งหมดก่อนบันทึก");
+        int width = 0;
+        QTimer::singleShot(0, [&width] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            width = box->width();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        desktop.message(QStringLiteral("ตกลง ?"), title, Platform::Icon::Question, Platform::Buttons::YesNo);
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        QVERIFY2(width > QFontMetrics(bold).horizontalAdvance(title) + 100,
+                 qPrintable(QString::number(width)));
     }
 
     void messageBoxDefaultButtonAnswersEnter_data()

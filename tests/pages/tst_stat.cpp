@@ -21,9 +21,9 @@ class StatPageTest : public QObject {
     QTemporaryDir folder;
 
     frm4_Stat* page() { return f->loaded<frm4_Stat>(PageId::Stat); }
-    QString reportPath() const
+    QString reportPath(const QString& name = QStringLiteral("Result.doc")) const
     {
-        return QDir(f->platform.programFolderPath).filePath(QStringLiteral("Result.doc"));
+        return QDir(f->platform.programFolderPath).filePath(name);
     }
 
     // Opens the analysis page on a data file with the given records, as the source page's Next does.
@@ -194,6 +194,94 @@ private slots:
         QVERIFY(page()->cmdFinish->isEnabled());
         QVERIFY(f->platform.documentsOpened.isEmpty());
         QCOMPARE(readBytes(reportPath()), QByteArray("earlier report\r\n"));
+    }
+
+    void theVisualReportWaitsForARunThenWritesPageAndTableAndOpensThePage()
+    {
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        QVERIFY(!page()->cmdVisualReport->isEnabled());
+        QApplication::setActiveWindow(page());
+        click(page()->cmdCal);
+        QVERIFY(page()->cmdVisualReport->isEnabled());
+        click(page()->cmdVisualReport);
+        QVERIFY(f->platform.messages.isEmpty());
+        QCOMPARE(f->platform.filesWritten,
+                 (QStringList{reportPath("Result.csv"), reportPath("Result.html")}));
+        QCOMPARE(f->platform.webPagesOpened, QStringList{reportPath("Result.html")});
+        QVERIFY(readBytes(reportPath("Result.html")).startsWith("<!DOCTYPE html>"));
+        QVERIFY(QString::fromUtf8(readBytes(reportPath("Result.html")))
+                    .contains(QStringLiteral("class-4choices.txt")));
+        QVERIFY(readBytes(reportPath("Result.csv")).startsWith("\xEF\xBB\xBFitem,key,"));
+        // Finish is as Analyse left it and writes the same report as without the visual one.
+        QVERIFY(page()->cmdFinish->isEnabled());
+        QVERIFY(f->platform.documentsOpened.isEmpty());
+        click(page()->cmdFinish);
+        QCOMPARE(readBytes(reportPath()),
+                 readBytes(testDataPath(QStringLiteral("class-4choices-default.doc"))));
+        QVERIFY(!page()->cmdFinish->isEnabled());
+        QVERIFY(page()->cmdVisualReport->isEnabled()); // the results are still those of the run
+    }
+
+    void theVisualReportDoesNotChangeTheBoxesOrTheirRules()
+    {
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        tick(page()->chkAnalyse[AnalyseBox::Distractors]);
+        tick(page()->optChoice[1]);
+        click(page()->cmdCal);
+        const AnalysisSelection before = page()->boxes();
+        click(page()->cmdVisualReport);
+        QCOMPARE(page()->boxes(), before);
+        QVERIFY(page()->optChoice[1]->isChecked() && page()->optChoice[1]->isVisible());
+        QCOMPARE(f->app.data.NumChoices, 5);
+        // The distractor analysis ran with 5 choices, so the table has columns for option 5.
+        QVERIFY(readBytes(reportPath("Result.csv")).contains(",opt5_p,"));
+    }
+
+    // Each file goes whole or not at all; a file not written opens nothing and leaves the button.
+    void aVisualReportThatCannotBeWrittenSaysWhichFileAndOpensNothing_data()
+    {
+        QTest::addColumn<bool>("tableFits");
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("a limit smaller than the table stops at the table") << false << "Result.csv";
+        QTest::newRow("a limit that takes the table but not the page stops at the page")
+            << true << "Result.html";
+    }
+    void aVisualReportThatCannotBeWrittenSaysWhichFileAndOpensNothing()
+    {
+        QFETCH(bool, tableFits);
+        QFETCH(QString, failing);
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        click(page()->cmdCal);
+        click(page()->cmdVisualReport); // once whole, to learn the sizes
+        const QByteArray table = readBytes(reportPath("Result.csv"));
+        f->platform.webPagesOpened.clear();
+        writeBytes(reportPath(failing), "earlier\r\n");
+        {
+            const FileSizeLimit limit(tableFits ? table.size() : 64);
+            click(page()->cmdVisualReport);
+        }
+        QCOMPARE(f->platform.messages.size(), 1);
+        const QString prompt = f->platform.messages.first().prompt;
+        QVERIFY2(prompt.startsWith(QStringLiteral("บันทึกรายงานผลลงแฟ้ม  %1  ไม่ได้  เพราะ")
+                                       .arg(QDir::toNativeSeparators(reportPath(failing)))),
+                 qPrintable(prompt));
+        QVERIFY(prompt.endsWith(QStringLiteral("กด Visual Report อีกครั้ง")));
+        QCOMPARE(readBytes(reportPath(failing)), QByteArray("earlier\r\n"));
+        QVERIFY(f->platform.webPagesOpened.isEmpty());
+        QVERIFY(page()->cmdVisualReport->isEnabled());
+        QVERIFY(page()->cmdFinish->isEnabled());
+    }
+
+    void noBrowserSaysWhereTheVisualReportIsAndOpensItsFolder()
+    {
+        openOnFile(examplePath(QStringLiteral("class-4choices.txt")));
+        f->platform.canOpen = false;
+        click(page()->cmdCal);
+        click(page()->cmdVisualReport);
+        QCOMPARE(f->platform.messages.size(), 1);
+        QVERIFY(f->platform.messages.first().prompt.contains(
+            QDir::toNativeSeparators(reportPath("Result.html"))));
+        QCOMPARE(f->platform.foldersOpened, QStringList{f->platform.programFolderPath});
     }
 
     void noWordProcessorSaysWhereTheReportIsOpensItsFolderAndFinishEnds()

@@ -88,6 +88,10 @@ private slots:
         QTest::newRow("-0.001 rounds to zero without a minus sign") << "#0.00" << -0.001 << "0.00";
         QTest::newRow("two decimals never group") << "#0.00" << 1234.5 << "1234.50";
 
+        QTest::newRow("a percentile rank of 12.35 rounds up like the rest") << "#0.0" << 12.35 << "12.4";
+        QTest::newRow("a percentile rank of 1.25 rounds half away from zero") << "#0.0" << 1.25 << "1.3";
+        QTest::newRow("one decimal of 100") << "#0.0" << 100.0 << "100.0";
+
         QTest::newRow("a plain number has a leading and a trailing space") << "plain" << 40.0 << " 40 ";
         QTest::newRow("a plain negative number starts with its minus sign") << "plain" << -3.0 << "-3 ";
         QTest::newRow("a plain negative zero shows no minus sign") << "plain" << -0.0 << " 0 ";
@@ -102,6 +106,7 @@ private slots:
         const auto format = style == "standard" ? formatStandard
                             : style == "#0.000" ? formatThreeDecimals
                             : style == "#0.00"  ? formatTwoDecimals
+                            : style == "#0.0"   ? formatOneDecimal
                                                 : formatPlainNumber;
         QCOMPARE(format(value).toString(), expected);
     }

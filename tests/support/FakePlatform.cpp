@@ -27,10 +27,11 @@ QString FakePlatform::chooseFile(const QString& title, const QString& /*pattern*
     return filesToChoose.isEmpty() ? QString() : filesToChoose.takeFirst();
 }
 
-bool FakePlatform::writeTextFile(const QString& path, const QString& text, QString& reason)
+bool FakePlatform::writeTextFile(const QString& path, const QString& text, TextEncoding encoding,
+                                 QString& reason)
 {
     filesWritten.append(path);
-    return saveTextFile(path, text, TextEncoding::Cp874, &reason);
+    return saveTextFile(path, text, encoding, &reason);
 }
 
 bool FakePlatform::openDocument(const QString& path)
@@ -42,6 +43,12 @@ bool FakePlatform::openDocument(const QString& path)
 bool FakePlatform::openHelpPage(const QString& path)
 {
     helpPagesOpened.append(path);
+    return canOpen;
+}
+
+bool FakePlatform::openWebPage(const QString& path)
+{
+    webPagesOpened.append(path);
     return canOpen;
 }
 

@@ -30,7 +30,7 @@ public:
     QString programFolderPath;
     QString dataFolderPath;
     QString documentsFolderPath;
-    // Set to make opening documents or help pages fail.
+    // Set to make opening documents, help pages or web pages fail.
     bool canOpen = true;
 
     // What the program did.
@@ -39,6 +39,7 @@ public:
     QStringList filesWritten;
     QStringList documentsOpened;
     QStringList helpPagesOpened;
+    QStringList webPagesOpened;
     int endProgramCalls = 0;
     // Every progress indication: its caption, and each advance as "done/total", while it is open.
     struct ProgressShown {
@@ -55,9 +56,11 @@ public:
     QString programFolder() const override { return programFolderPath; }
     QString dataFolder() const override { return dataFolderPath; }
     QString documentsFolder() const override { return documentsFolderPath; }
-    bool writeTextFile(const QString& path, const QString& text, QString& reason) override;
+    bool writeTextFile(const QString& path, const QString& text, TextEncoding encoding,
+                       QString& reason) override;
     bool openDocument(const QString& path) override;
     bool openHelpPage(const QString& path) override;
+    bool openWebPage(const QString& path) override;
     void endProgram() override { ++endProgramCalls; }
     std::unique_ptr<Progress> showProgress(const QString& caption) override;
 
