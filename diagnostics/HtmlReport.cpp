@@ -112,7 +112,7 @@ const char* const Style = R"(
     table { margin: 0.3em 0 0.6em; }
     th, td { padding: 0.1em 0.35em; }
     .scroll { overflow: visible; }
-    table.items td.reason { min-width: 22em; }
+    table.items td.reason { min-width: 30em; font-size: 0.92em; }
     /* Where background graphics are not printed after all, the badge is its border and its text. */
     .verdict { background: #fff; color: var(--badge); }
     .verdict .en { opacity: 1; }

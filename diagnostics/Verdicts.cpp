@@ -123,7 +123,7 @@ QString number(double value)
 
 QString percent(double share)
 {
-    return QString::number(share * 100, 'f', 1);
+    return formatOneDecimal(share * 100).toString();
 }
 
 QString surenessThai(const Judgement& j)

@@ -265,9 +265,8 @@ void frm4_Stat::cmdVisualReport_Click()
     QString html, csv;
     {
         const auto busy = busyIndication(QStringLiteral("กำลังเขียนรายงานวิเคราะห์รายข้อ ..."));
-        // The count the distractor analysis ran with, or else the one the key suggests.
-        const int choices = lastRun_.numChoices ? lastRun_.numChoices : choiceCountForKey(app.data.AllKeys);
-        const TestDiagnostics diagnostics = diagnoseTest(app.data, app.results, choices);
+        // The count the distractor analysis ran with, or else (0) the one the key and the answers show.
+        const TestDiagnostics diagnostics = diagnoseTest(app.data, app.results, lastRun_.numChoices);
         const QString source = app.source().manualEntry() ? QStringLiteral("(ป้อนข้อมูลเอง)")
                                                           : QFileInfo(app.data.DataFile).fileName();
         html = composeHtmlReport(app.data, diagnostics, source);
