@@ -291,9 +291,5 @@ QString DataFileReader::text(QByteArrayView record, qsizetype from, qsizetype le
         record = record.first(length);
     if (encoding_ == Encoding::Ascii)
         return QString::fromLatin1(record);
-    QString decoded(record.size(), Qt::Uninitialized);
-    const auto& table = cp874Characters();
-    std::transform(record.begin(), record.end(), decoded.data(),
-                   [&table](char byte) { return QChar(table[uchar(byte)]); });
-    return decoded;
+    return decodeCp874(record);
 }
