@@ -2,6 +2,7 @@
 
 #include "model/Progress.h"
 
+#include <QFileInfo>
 #include <QString>
 
 #include <memory>
@@ -27,6 +28,9 @@ public:
     virtual QString dataFolder() const = 0;
     // The user's documents folder.
     virtual QString documentsFolder() const = 0;
+    // Whether the program runs as installed, rather than from a build or a copied folder: it then
+    // keeps the teacher's files in the documents folder. By default, when the data folder exists.
+    virtual bool installed() const { return QFileInfo(dataFolder()).isDir(); }
 
     // Writes a text file in code page 874 (lines end in CR LF), replacing it whole or not at all; on
     // failure `reason` says why, in Thai.

@@ -1,7 +1,5 @@
 #include "app/QtPlatform.h"
 
-#include "app/DocumentViewer.h"
-
 #include "report/TextFile.h"
 
 #include <QApplication>
@@ -10,8 +8,6 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -54,11 +50,6 @@ QString QtPlatform::programFolder() const
     return QCoreApplication::applicationDirPath();
 }
 
-QString QtPlatform::dataFolder() const
-{
-    return QDir(programFolder()).filePath(QStringLiteral("../share/quillet"));
-}
-
 QString QtPlatform::documentsFolder() const
 {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -67,12 +58,6 @@ QString QtPlatform::documentsFolder() const
 bool QtPlatform::writeTextFile(const QString& path, const QString& text, QString& reason)
 {
     return saveTextFile(path, text, TextEncoding::Cp874, &reason);
-}
-
-bool QtPlatform::openDocument(const QString& path)
-{
-    const ViewerCommand viewer = documentViewer(path, QProcessEnvironment::systemEnvironment());
-    return !viewer.program.isEmpty() && QProcess::startDetached(viewer.program, viewer.arguments);
 }
 
 bool QtPlatform::openHelpPage(const QString& path)

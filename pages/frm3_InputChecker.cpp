@@ -3,15 +3,15 @@
 #include "app/Application.h"
 #include "app/Artwork.h"
 #include "app/Platform.h"
+#include "app/ThaiFont.h"
+#include "model/CodePage874.h"
 #include "report/InputListing.h"
 #include "report/TextFile.h"
 
 #include <QDir>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -20,8 +20,7 @@ namespace {
 // are paragraphs of the box, with no empty one after the last.
 QString asWritten(const QString& listing)
 {
-    QStringDecoder decoder("windows-874");
-    QString shown = decoder.decode(encodeText(listing));
+    QString shown = decodeCp874(encodeText(listing));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.chop(1);
     return shown;
@@ -39,7 +38,7 @@ frm3_InputChecker::frm3_InputChecker(Application& app)
     RichTextBox1->setReadOnly(true);
     RichTextBox1->setTabChangesFocus(true);
     // Identifiers and answers line up in 14-column zones, so every character takes one column.
-    RichTextBox1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    RichTextBox1->setFont(listingFont());
     RichTextBox1->setLineWrapMode(QTextEdit::NoWrap);
 
     cmdCheck = makeButton(QStringLiteral("cmdCheck"), "&Check Data", "ตรวจสอบข้อมูลนำเข้าก่อนนำไปวิเคราะห์");

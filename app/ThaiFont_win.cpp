@@ -1,0 +1,25 @@
+#include "app/ThaiFont.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+
+// Leelawadee UI is Windows' Thai interface font since Windows 8.1; Tahoma has carried Thai since
+// Windows 2000.
+QStringList thaiFontFamilies()
+{
+    return {QStringLiteral("Leelawadee UI"), QStringLiteral("Tahoma")};
+}
+
+// Windows has no fixed-width font with Thai letters, and Courier New borrows them at other widths,
+// so the program carries TLWG's Tlwg Mono (fonts-thai-tlwg) in its resources.
+QFont listingFont()
+{
+    static const int loaded = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/TlwgMono.ttf"));
+    const QStringList families = QFontDatabase::applicationFontFamilies(loaded);
+    if (families.isEmpty())
+        return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont font = QApplication::font();
+    font.setFamily(families.first());
+    font.setStyleHint(QFont::Monospace);
+    return font;
+}
