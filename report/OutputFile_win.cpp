@@ -19,7 +19,6 @@ OutputFile::Target OutputFile::inspectTarget()
 {
     const QString native = QDir::toNativeSeparators(path_);
     const auto* name = reinterpret_cast<const wchar_t*>(native.utf16());
-    clearSystemError();
     const DWORD attributes = ::GetFileAttributesW(name);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         failWithErrno(EISDIR);
