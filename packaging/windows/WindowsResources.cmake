@@ -7,19 +7,15 @@ enable_language(RC)
 set(QUILLET_ICON ${CMAKE_BINARY_DIR}/packaging/windows/quillet.ico)
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)
 find_program(ICOTOOL icotool REQUIRED)
-set(icon_sizes 16 24 32 48 64 128 256)
-set(icon_pictures)
-foreach(size ${icon_sizes})
-    list(APPEND icon_pictures ${CMAKE_BINARY_DIR}/packaging/windows/quillet-${size}.png)
-endforeach()
 add_custom_command(
     OUTPUT ${QUILLET_ICON}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging/windows
     COMMAND ${CMAKE_COMMAND} -DRSVG_CONVERT=${RSVG_CONVERT} -DICOTOOL=${ICOTOOL}
             -DSOURCE=${PROJECT_SOURCE_DIR}/packaging/quillet.svg -DOUTPUT=${QUILLET_ICON}
-            "-DSIZES=${icon_sizes}" -P ${CMAKE_CURRENT_LIST_DIR}/make-icon.cmake
+            -DSIZES=16,24,32,48,64,128,256 -P ${CMAKE_CURRENT_LIST_DIR}/make-icon.cmake
     DEPENDS ${PROJECT_SOURCE_DIR}/packaging/quillet.svg ${CMAKE_CURRENT_LIST_DIR}/make-icon.cmake
-    COMMENT "Drawing the program icon")
+    COMMENT "Drawing the program icon"
+    VERBATIM)
 add_custom_target(quillet_icon DEPENDS ${QUILLET_ICON})
 
 # quillet_add_windows_resources(TARGET DESCRIPTION): the icon and the version information, with
