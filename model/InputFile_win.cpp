@@ -15,6 +15,16 @@ HANDLE systemHandle(const QFile& file)
     return file.handle() < 0 ? INVALID_HANDLE_VALUE : HANDLE(::_get_osfhandle(file.handle()));
 }
 
+// The system's own devices: CON, NUL, COM1 and the like in any folder, and the names under \\.\,
+// named pipes among them; their full path is in the device space.
+bool isDeviceName(const QString& native)
+{
+    wchar_t full[MAX_PATH];
+    const DWORD length =
+        ::GetFullPathNameW(reinterpret_cast<const wchar_t*>(native.utf16()), MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH && QStringView(full, qsizetype(length)).startsWith(u"\\\\.\\");
+}
+
 qint64 sizeOf(const BY_HANDLE_FILE_INFORMATION& information)
 {
     return qint64(information.nFileSizeHigh) << 32 | information.nFileSizeLow;
@@ -32,6 +42,10 @@ bool InputFile::open(const QString& path, QString& reason)
     // Others may go on reading and writing the file; a change shows in unchanged(). Folders open
     // only with backup semantics, so that they are told apart from a refused permission.
     const QString native = QDir::toNativeSeparators(path);
+    if (isDeviceName(native)) { // opening some would take a pipe's end or wait on a port
+        reason = notRegularFileText();
+        return false;
+    }
     clearSystemError();
     const HANDLE handle = ::CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
