@@ -42,7 +42,9 @@ Platform::Answer QtPlatform::message(const QString& prompt, const QString& title
 
 QString QtPlatform::chooseFile(const QString& title, const QString& pattern)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(), pattern);
+    // Shown on the page as the system writes paths (C:\Users\...), not as Qt keeps them.
+    return QDir::toNativeSeparators(
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(), pattern));
 }
 
 QString QtPlatform::programFolder() const

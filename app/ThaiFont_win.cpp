@@ -4,10 +4,11 @@
 #include <QFontDatabase>
 
 // Leelawadee UI is Windows' Thai interface font since Windows 8.1; Tahoma has carried Thai since
-// Windows 2000.
+// Windows 2000. Wine has neither with Thai letters, but offers the Linux desktop's TLWG fonts.
 QStringList thaiFontFamilies()
 {
-    return {QStringLiteral("Leelawadee UI"), QStringLiteral("Tahoma")};
+    return {QStringLiteral("Leelawadee UI"), QStringLiteral("Tahoma"), QStringLiteral("Waree"),
+            QStringLiteral("Loma")};
 }
 
 // Windows has no fixed-width font with Thai letters, and Courier New borrows them at other widths,
