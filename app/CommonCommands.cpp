@@ -51,7 +51,7 @@ QString Application::outputPath(const QString& fileName)
     // An installed program keeps its files apart from the teacher's, even where its folder happens
     // to be writable (a per-user install in a hidden folder); a build or an unpacked copy is the
     // teacher's own folder, and its files stay beside it.
-    const bool installed = QFileInfo(platform.dataFolder()).isDir();
+    const bool installed = platform.installed();
     const QString programFolder = platform.programFolder();
     if (!installed && canWriteInto(programFolder))
         return QDir(programFolder).filePath(fileName);

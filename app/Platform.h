@@ -3,6 +3,7 @@
 #include "model/Progress.h"
 #include "report/TextFile.h"
 
+#include <QFileInfo>
 #include <QString>
 
 #include <memory>
@@ -28,6 +29,9 @@ public:
     virtual QString dataFolder() const = 0;
     // The user's documents folder.
     virtual QString documentsFolder() const = 0;
+    // Whether the program runs as installed, rather than from a build or a copied folder: it then
+    // keeps the teacher's files in the documents folder. By default, when the data folder exists.
+    virtual bool installed() const { return QFileInfo(dataFolder()).isDir(); }
 
     // Writes a text file in the given encoding (lines already end in CR LF), replacing it whole or not
     // at all; on failure `reason` says why, in Thai.

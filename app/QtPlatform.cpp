@@ -1,7 +1,5 @@
 #include "app/QtPlatform.h"
 
-#include "app/DocumentViewer.h"
-
 #include "report/TextFile.h"
 
 #include <QApplication>
@@ -12,8 +10,6 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -65,17 +61,14 @@ Platform::Answer QtPlatform::message(const QString& prompt, const QString& title
 
 QString QtPlatform::chooseFile(const QString& title, const QString& pattern)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(), pattern);
+    // Shown on the page as the system writes paths (C:\Users\...), not as Qt keeps them.
+    return QDir::toNativeSeparators(
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(), pattern));
 }
 
 QString QtPlatform::programFolder() const
 {
     return QCoreApplication::applicationDirPath();
-}
-
-QString QtPlatform::dataFolder() const
-{
-    return QDir(programFolder()).filePath(QStringLiteral("../share/quillet"));
 }
 
 QString QtPlatform::documentsFolder() const
@@ -87,12 +80,6 @@ bool QtPlatform::writeTextFile(const QString& path, const QString& text, TextEnc
                                QString& reason)
 {
     return saveTextFile(path, text, encoding, &reason);
-}
-
-bool QtPlatform::openDocument(const QString& path)
-{
-    const ViewerCommand viewer = documentViewer(path, QProcessEnvironment::systemEnvironment());
-    return !viewer.program.isEmpty() && QProcess::startDetached(viewer.program, viewer.arguments);
 }
 
 bool QtPlatform::openHelpPage(const QString& path)

@@ -5,14 +5,20 @@
 
 void useThaiFont()
 {
-    // Sans-serif families first found on the desktop. The TLWG ones come with Debian's fonts-thai-tlwg,
-    // on which the package depends; Waree's Latin letters are those of DejaVu Sans.
-    for (const char* family : {"Waree", "Loma", "Garuda", "Noto Sans Thai UI", "Noto Sans Thai"}) {
-        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
+    for (const QString& family : thaiFontFamilies()) {
+        if (QFontDatabase::hasFamily(family)) {
             QFont font = QApplication::font();
-            font.setFamily(QString::fromLatin1(family));
+            font.setFamily(family);
             QApplication::setFont(font);
             return;
         }
     }
+}
+
+QFont listingFont(const QFont& pageFont)
+{
+    QFont font = fixedWidthThaiFont();
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSizeF(pageFont.pointSizeF() * 1.15);
+    return font;
 }

@@ -1,5 +1,6 @@
 #include "QltCommand.h"
 
+#include "FileIdentity.h"
 #include "SelectionNames.h"
 #include "analysis/AnalysisRun.h"
 #include "diagnostics/CsvReport.h"
@@ -22,7 +23,6 @@
 #include <memory>
 #include <new>
 #include <numeric>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -117,12 +117,7 @@ QString resolvedPath(QString path)
 // Two names of one file, however spelled: by the same resolved path, or as hard links of one file.
 bool sameFile(const QString& first, const QString& second)
 {
-    if (resolvedPath(first) == resolvedPath(second))
-        return true;
-    struct stat one, other;
-    return ::stat(QFile::encodeName(first).constData(), &one) == 0 &&
-           ::stat(QFile::encodeName(second).constData(), &other) == 0 && one.st_dev == other.st_dev &&
-           one.st_ino == other.st_ino;
+    return samePathText(resolvedPath(first), resolvedPath(second)) || sameExistingFile(first, second);
 }
 
 // An output that would overwrite the data file or another output of the same run; empty when none.

@@ -1,6 +1,7 @@
 #include "model/DataFileLoader.h"
 
 #include "model/DataFileReader.h"
+#include "model/InputFile.h"
 #include "model/SystemErrorText.h"
 
 #include <QBuffer>
@@ -12,10 +13,6 @@
 #include <new>
 #include <utility>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -46,12 +43,6 @@ QString tooLarge(const QString& path)
                           "กรุณาตรวจสอบว่าเลือกแฟ้มถูกต้อง")
         .arg(QDir::toNativeSeparators(path))
         .arg(MaxDataFileBytes / 1'000'000);
-}
-
-bool unchangedSince(const struct stat& before, const struct stat& after)
-{
-    return before.st_size == after.st_size && before.st_mtim.tv_sec == after.st_mtim.tv_sec &&
-           before.st_mtim.tv_nsec == after.st_mtim.tv_nsec;
 }
 
 // Splits the key record into the label's width and the key, or says what is wrong with it.
@@ -179,41 +170,25 @@ bool loadBytes(const QByteArray& bytes, const QString& name, TestData& model, QS
 
 bool loadDataFile(const QString& path, TestData& model, QString& error, Progress* progress)
 {
-    // Opening without waiting: a pipe with no writer would otherwise block here for ever. The checks
-    // are made on what was opened, so the name cannot be swapped for something else in between.
-    const int handle =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (handle < 0) {
-        // A socket is the one kind of name that cannot be opened at all.
-        error = openFailed(path, errno == ENXIO ? notRegularFileText() : systemErrorText(errno));
+    InputFile file;
+    if (QString reason; !file.open(path, reason)) {
+        error = openFailed(path, reason);
         return false;
     }
-    QFile file;
-    file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    struct stat before;
-    if (::fstat(handle, &before) != 0) {
-        error = openFailed(path, systemErrorText(errno));
-        return false;
-    }
-    if (const QString refusal = notOrdinaryFileText(before.st_mode); !refusal.isEmpty()) {
-        error = openFailed(path, refusal);
-        return false;
-    }
-    if (before.st_size > MaxDataFileBytes) {
+    if (file.size() > MaxDataFileBytes) {
         error = tooLarge(path);
         return false;
     }
 
     TestData loaded = model;
     try {
-        if (!load(file, path, loaded, error, progress))
+        if (!load(file.device(), path, loaded, error, progress))
             return false;
     } catch (const std::bad_alloc&) {
         error = outOfMemory(path);
         return false;
     }
-    struct stat after;
-    if (::fstat(handle, &after) != 0 || !unchangedSince(before, after)) {
+    if (!file.unchanged()) {
         error = QStringLiteral("แฟ้มข้อมูล %1 ถูกเปลี่ยนไปในขณะที่โปรแกรมกำลังอ่าน  "
                                "กรุณาบันทึกแฟ้มให้เสร็จก่อน แล้วลองใหม่อีกครั้งครับ")
                     .arg(QDir::toNativeSeparators(path));
@@ -233,15 +208,15 @@ bool loadDataStream(QIODevice& in, TestData& model, QString& error)
     const QString name = QStringLiteral("จากอินพุตมาตรฐาน");
     // What stands behind the stream can be judged before reading: a redirected file by its size, a
     // device other than a terminal as a source that never ends.
-    const auto* file = qobject_cast<const QFile*>(&in);
-    struct stat status;
-    if (file && file->handle() >= 0 && ::fstat(file->handle(), &status) == 0) {
-        if (S_ISREG(status.st_mode) && status.st_size > MaxDataFileBytes) {
+    if (const auto* file = qobject_cast<const QFile*>(&in)) {
+        const StreamSource source = streamSource(*file);
+        if (source.kind == StreamSource::Kind::OrdinaryFile && source.size > MaxDataFileBytes) {
             error = tooLarge(name);
             return false;
         }
-        if (S_ISDIR(status.st_mode) || (S_ISCHR(status.st_mode) && !::isatty(file->handle()))) {
-            error = openFailed(name, notOrdinaryFileText(status.st_mode));
+        if (source.kind == StreamSource::Kind::Folder || source.kind == StreamSource::Kind::Device) {
+            error = openFailed(name, source.kind == StreamSource::Kind::Folder ? systemErrorText(EISDIR)
+                                                                               : notRegularFileText());
             return false;
         }
     }

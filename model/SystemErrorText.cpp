@@ -1,7 +1,7 @@
 #include "model/SystemErrorText.h"
 
 #include <cerrno>
-#include <sys/stat.h>
+#include <cstdlib>
 
 QString systemErrorText(int errorNumber)
 {
@@ -32,6 +32,8 @@ QString systemErrorText(int errorNumber)
         return QStringLiteral("อ่านหรือเขียนอุปกรณ์เก็บข้อมูลไม่ได้ (ดิสก์อาจเสียหรือถูกถอดออก)");
     case ENXIO:
         return QStringLiteral("ไม่มีโปรแกรมใดรอรับข้อมูลทางช่องทางนี้");
+    case EINVAL:
+        return QStringLiteral("ชื่อแฟ้มมีอักขระที่ระบบหรือดิสก์นี้ไม่ยอมรับ");
     case EMFILE:
     case ENFILE:
         return QStringLiteral("เปิดแฟ้มพร้อมกันมากเกินไป");
@@ -43,15 +45,9 @@ QString systemErrorText(int errorNumber)
     case EPIPE:
         return QStringLiteral("โปรแกรมที่รับข้อมูลปิดไปแล้ว");
     default:
-        return QStringLiteral("ระบบปฏิเสธการอ่านหรือเขียนแฟ้ม (รหัสข้อผิดพลาด %1)").arg(errorNumber);
+        // A number below zero is a Windows error code that no error number stands for.
+        return QStringLiteral("ระบบปฏิเสธการอ่านหรือเขียนแฟ้ม (รหัสข้อผิดพลาด %1)").arg(std::abs(errorNumber));
     }
-}
-
-QString notOrdinaryFileText(unsigned mode)
-{
-    if (S_ISDIR(mode))
-        return systemErrorText(EISDIR);
-    return S_ISREG(mode) ? QString() : notRegularFileText();
 }
 
 QString notRegularFileText()

@@ -3,15 +3,15 @@
 #include "app/Application.h"
 #include "app/Artwork.h"
 #include "app/Platform.h"
+#include "app/ThaiFont.h"
+#include "model/CodePage874.h"
 #include "report/InputListing.h"
 #include "report/TextFile.h"
 
 #include <QDir>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -20,25 +20,12 @@ namespace {
 // are paragraphs of the box, with no empty one after the last.
 QString asWritten(const QString& listing)
 {
-    QStringDecoder decoder("windows-874");
-    QString shown = decoder.decode(encodeText(listing));
+    QString shown = decodeCp874(encodeText(listing));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.chop(1);
     return shown;
 }
 
-// Tlwg Mono (fonts-thai-tlwg) draws Thai and Latin letters in one width; the desktop's fixed font
-// stands in where it is missing. Its letters are small and thin for their size, so it is set a little
-// larger than the page's own text.
-QFont listingFont(const QFont& pageFont)
-{
-    QFont font = QFontDatabase::hasFamily(QStringLiteral("Tlwg Mono"))
-                     ? QFont(QStringLiteral("Tlwg Mono"))
-                     : QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setStyleHint(QFont::Monospace);
-    font.setPointSizeF(pageFont.pointSizeF() * 1.15);
-    return font;
-}
 } // namespace
 
 frm3_InputChecker::frm3_InputChecker(Application& app)

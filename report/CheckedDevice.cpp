@@ -1,5 +1,7 @@
 #include "report/CheckedDevice.h"
 
+#include "model/SystemErrorText.h"
+
 #include <cerrno>
 
 CheckedDevice::CheckedDevice(QIODevice& target) : target_(target)
@@ -11,9 +13,9 @@ qint64 CheckedDevice::writeData(const char* data, qint64 size)
 {
     if (errorNumber_)
         return -1;
-    errno = 0;
+    clearSystemError();
     if (target_.write(data, size) == size)
         return size;
-    errorNumber_ = errno ? errno : EIO; // a device that fails without a reason is treated as broken
+    errorNumber_ = lastSystemError(EIO); // a device that fails without a reason is treated as broken
     return -1;
 }

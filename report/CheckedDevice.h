@@ -9,7 +9,7 @@ class CheckedDevice : public QIODevice {
 public:
     explicit CheckedDevice(QIODevice& target);
 
-    // The system's error number of the first failed write; 0 while every write succeeded.
+    // The error number (see SystemErrorText.h) of the first failed write; 0 while every write succeeded.
     int errorNumber() const { return errorNumber_; }
 
 protected:

@@ -15,10 +15,11 @@ class QIODevice;
 // it renamed over the earlier file and the folder synced. A full disk, a pulled memory stick or a
 // power cut therefore leaves the earlier file byte for byte as it was, never half a report.
 //
-// A pipe or a character device named as the output (a FIFO, /dev/null) is written into as a stream.
-// A link is written through, as editors do, except a link that another user planted in a folder
-// everyone may write to (a shared temporary folder), which is refused, as the system's own
-// protected-links rule refuses to follow it.
+// A pipe or a character device named as the output (a FIFO, /dev/null; on Windows a named pipe, NUL,
+// CON) is written into as a stream. A link is written through, as editors do, except a link that
+// another user planted in a folder everyone may write to (a shared temporary folder), which is
+// refused, as the system's own protected-links rule refuses to follow it. On Windows a file another
+// program holds open (Word, showing the last report) is refused before anything is written.
 //
 // Several outputs become all-or-none by opening and writing every one of them before committing any.
 // An output that is not committed is discarded when it is destroyed.
@@ -44,9 +45,15 @@ public:
     const QString& reason() const { return reason_; }
 
 private:
+    enum class Target { NewFile, Stream, Refused };
+
     bool fail(const QString& reason);
     bool failWithErrno(int errorNumber);
-    bool refusedLink() const;
+    // What the name stands for on this system; opens stream_ for a stream and says why in reason_
+    // when the name is refused.
+    Target inspectTarget();
+    // Makes sure the written file reached the disk, not only the system's cache.
+    bool flushToDisk();
     void syncFolder() const;
 
     QString path_;
@@ -57,6 +64,7 @@ private:
 };
 
 // By default the system ends a program that writes past the user's file-size limit or into a pipe
-// nobody reads any more. Called once at start-up, such writes fail instead, so that the program can
-// keep the earlier file and say what happened.
+// nobody reads any more (POSIX), or stops it with a dialog for a drive whose medium was taken out
+// (Windows). Called once at start-up, such writes fail instead, so that the program can keep the
+// earlier file and say what happened.
 void reportWriteLimitsAsErrors();
