@@ -62,11 +62,18 @@ int keyedItem(QStringView header)
 
 bool holdsAllAnswers(const Table& table, int column)
 {
+    // A cell of answers is mostly choice labels; an option text is mostly other letters.
+    const auto answers = [](QStringView cell) {
+        qsizetype labels = 0;
+        for (const QChar character : cell)
+            labels += choiceOfLabel(character) != 0;
+        return cell.size() > 1 && 2 * labels >= cell.size();
+    };
     qsizetype filled = 0, several = 0;
     for (qsizetype row = 1; row < table.rowCount(); ++row) {
         const QStringView cell = table.cell(row, column).trimmed();
         filled += !cell.isEmpty();
-        several += cell.size() > 1;
+        several += answers(cell);
     }
     return filled > 0 && 2 * several > filled;
 }
