@@ -29,6 +29,10 @@ char16_t choiceOfLabel(QChar label)
 
 char16_t readChoiceCell(QStringView cell)
 {
+    if (cell.size() == 1 && !cell.front().isSpace()) { // the usual cell, read without more ado
+        const char16_t choice = choiceOfLabel(cell.front());
+        return choice ? choice : UnreadableAnswer;
+    }
     cell = cell.trimmed();
     if (cell.isEmpty())
         return BlankAnswer;

@@ -54,6 +54,7 @@ bool readCsv(const QByteArray& bytes, const QString& name, Table& table, QString
     const QChar separator = detectSeparator(text);
     const qsizetype size = text.size();
     table = Table(std::move(text));
+    table.reserveCells(size + 1); // at most a cell per character and one more
     // Cells are copied down over the quotes and separators already read, in the same string.
     QChar* const p = table.buffer();
     qsizetype read = 0, write = 0;

@@ -8,16 +8,7 @@ void Table::addCell(QStringView text)
     if (start + text.size() > text_.size())
         text_.resize(std::max(start + text.size(), 2 * text_.size() + 64));
     std::copy(text.begin(), text.end(), text_.data() + start);
-    cellEnds_.push_back(start + text.size());
-}
-
-QStringView Table::cell(qsizetype row, qsizetype column) const
-{
-    const qsizetype index = firstCell(row) + column;
-    if (column < 0 || index >= rowEnds_[row])
-        return {};
-    const qsizetype start = index == 0 ? 0 : cellEnds_[index - 1];
-    return QStringView(text_).sliced(start, cellEnds_[index] - start);
+    cellEnds_.push_back(Offset(start + text.size()));
 }
 
 bool Table::rowIsEmpty(qsizetype row) const

@@ -110,53 +110,79 @@ qsizetype referencedColumn(QStringView reference)
     return letters == 0 ? -1 : columnIndex(reference.first(letters));
 }
 
+// The sheet's cells into `table`, read token by token: a class of six million cells is read without
+// a string made per cell, except for the numbers and texts that are not shared.
 bool readSheet(const QByteArray& xmlBytes, const QStringList& shared, Table& table)
 {
+    enum class Kind { Number, Shared, Text };
     QXmlStreamReader xml(xmlBytes);
     qsizetype rows = 0;    // rows ended so far
     qsizetype columns = 0; // cells of the current row so far
-    bool inRow = false;
+    bool inRow = false, inCell = false, inValue = false, valueGiven = false;
+    Kind kind = Kind::Number;
+    QString value; // the text of an inline string or a formula's result, which may come in pieces
     while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == u"row") {
-            if (inRow) {
-                table.endRow();
-                ++rows;
-            }
-            // Rows Excel leaves out are empty rows, so that the others keep their numbers.
-            bool numbered = false;
-            const qsizetype number = xml.attributes().value(QLatin1String("r")).toLongLong(&numbered);
-            for (; numbered && rows + 1 < number; ++rows)
-                table.endRow();
-            inRow = true;
-            columns = 0;
-            continue;
-        }
-        if (xml.name() != u"c" || !inRow)
-            continue;
-        const auto attributes = xml.attributes();
-        const QString type = attributes.value(QLatin1String("t")).toString();
-        for (const qsizetype column = referencedColumn(attributes.value(QLatin1String("r")));
-             column > columns; ++columns)
-            table.addCell({});
-        QString value;
-        while (xml.readNextStartElement()) {
-            if (xml.name() == u"v")
-                value = xml.readElementText();
-            else if (xml.name() == u"is")
-                value = innerText(xml);
-            else
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            const QStringView name = xml.name();
+            if (name == u"c" && inRow) {
+                const QXmlStreamAttributes attributes = xml.attributes();
+                const QStringView type = attributes.value(QLatin1String("t"));
+                kind = type == u"s"                     ? Kind::Shared
+                       : type.isEmpty() || type == u"n" ? Kind::Number
+                                                        : Kind::Text;
+                for (const qsizetype column = referencedColumn(attributes.value(QLatin1String("r")));
+                     column > columns; ++columns)
+                    table.addCell({});
+                inCell = true;
+                valueGiven = false;
+                value.clear();
+            } else if (inCell && (name == u"v" || name == u"t")) {
+                inValue = true;
+            } else if (name == u"rPh") { // a phonetic guide is not the cell's text
                 xml.skipCurrentElement();
+            } else if (name == u"row") {
+                if (inRow) {
+                    table.endRow();
+                    ++rows;
+                }
+                // Rows Excel leaves out are empty rows, so that the others keep their numbers.
+                bool numbered = false;
+                const qsizetype number = xml.attributes().value(QLatin1String("r")).toLongLong(&numbered);
+                for (; numbered && rows + 1 < number; ++rows)
+                    table.endRow();
+                inRow = true;
+                columns = 0;
+            }
+            break;
         }
-        if (type == u"s") {
-            const qsizetype index = value.toLongLong();
-            value = index >= 0 && index < shared.size() ? shared[index] : QString();
-        } else if (type.isEmpty() || type == u"n") {
-            value = numberText(value);
+        case QXmlStreamReader::Characters:
+            if (inValue)
+                value += xml.text();
+            break;
+        case QXmlStreamReader::EndElement: {
+            const QStringView name = xml.name();
+            if (name == u"v" || name == u"t") {
+                inValue = false;
+                valueGiven = true;
+            } else if (name == u"c" && inCell) {
+                inCell = false;
+                if (!valueGiven) {
+                    table.addCell({});
+                } else if (kind == Kind::Shared) {
+                    const qsizetype index = QStringView(value).toLongLong();
+                    table.addCell(index >= 0 && index < shared.size() ? QStringView(shared[index])
+                                                                      : QStringView());
+                } else {
+                    table.addCell(kind == Kind::Number ? numberText(value) : value);
+                }
+                ++columns;
+            }
+            break;
         }
-        table.addCell(value);
-        ++columns;
+        default:
+            break;
+        }
     }
     if (inRow)
         table.endRow();
