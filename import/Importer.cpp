@@ -71,7 +71,10 @@ private:
     // Per item whose options are texts: the choice code of every text, and the texts in that order.
     QList<QHash<QString, int>> optionNumbers_;
     QList<QStringList> optionTexts_;
-    QString answers_; // every examinee's answers, one after another
+    // Every examinee's answers one after another, and the identifiers, as the data file's bytes: a
+    // choice code is ASCII, and an identifier was checked to be code page 874 text.
+    QByteArray answers_;
+    QList<QByteArray> idBytes_;
     QString error_;
 };
 
@@ -292,25 +295,26 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
     if (id.size() > MaxCount)
         return fail(QStringLiteral("รหัสผู้สอบใน%1 ยาวเกิน %2 ตัวอักษร").arg(place(row, idColumn)).arg(MaxCount));
     result.ids.append(id);
+    idBytes_.append(encoded);
     result.names.append(nameOf(row));
     result.summary.studentRows.append(int(row + 1));
 
     MarkCounts counts;
     const qsizetype items = result.key.size();
     const qsizetype start = answers_.size();
-    answers_.resize(start + items, BlankAnswer);
-    QChar* out = answers_.data() + start;
+    answers_.resize(start + items, char(BlankAnswer));
+    char* out = answers_.data() + start;
     if (oneCell_) {
         const QStringView text = table_.cell(row, result.columns.answers.first());
         for (qsizetype item = 0; item < std::min(items, text.size()); ++item)
-            out[item] = readChoiceCharacter(text[item]);
+            out[item] = char(readChoiceCharacter(text[item]));
     } else {
         for (qsizetype item = 0; item < items; ++item)
-            out[item] = answer(int(item), table_.cell(row, result.columns.answers[item]));
+            out[item] = char(answer(int(item), table_.cell(row, result.columns.answers[item])));
     }
     for (qsizetype item = 0; item < items; ++item) {
         MarkCounts& ofItem = result.summary.perItem[item];
-        switch (out[item].unicode()) {
+        switch (char16_t(out[item])) {
         case BlankAnswer:
             ++counts.blank, ++ofItem.blank;
             break;
@@ -330,23 +334,24 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
 
 QByteArray Import::dataFile(const ImportResult& result) const
 {
+    // A character of an identifier is a byte in code page 874, so its bytes are its width.
     qsizetype width = 1;
-    for (const QString& id : result.ids)
+    for (const QByteArray& id : idBytes_)
         width = std::max(width, id.size());
     const qsizetype items = result.key.size();
-    QString text;
-    text.reserve((width + items + 3) * (result.ids.size() + 1));
-    text += (QStringLiteral("KEY") + QString(std::max<qsizetype>(0, width - 3), u'-')).left(width);
-    text += u' ';
-    text += result.key;
-    text += u"\r\n";
-    for (qsizetype student = 0; student < result.ids.size(); ++student) {
-        text += result.ids[student];
-        text += QString(width - result.ids[student].size() + 1, u' ');
-        text += QStringView(answers_).sliced(student * items, items);
-        text += u"\r\n";
+    QByteArray bytes;
+    bytes.reserve((width + items + 3) * (idBytes_.size() + 1));
+    bytes += (QByteArray("KEY") + QByteArray(std::max<qsizetype>(0, width - 3), '-')).left(width);
+    bytes += ' ';
+    bytes += encodeCp874(result.key);
+    bytes += "\r\n";
+    for (qsizetype student = 0; student < idBytes_.size(); ++student) {
+        bytes += idBytes_[student];
+        bytes += QByteArray(width - idBytes_[student].size() + 1, ' ');
+        bytes += QByteArrayView(answers_).sliced(student * items, items);
+        bytes += "\r\n";
     }
-    return encodeCp874(text);
+    return bytes;
 }
 
 bool Import::run(ImportResult& result)

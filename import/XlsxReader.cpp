@@ -136,7 +136,7 @@ bool readSheet(const QByteArray& xmlBytes, const QStringList& shared, Table& tab
                     table.addCell({});
                 inCell = true;
                 valueGiven = false;
-                value.clear();
+                value.resize(0); // keeps its room for the next cell, unlike clear()
             } else if (inCell && (name == u"v" || name == u"t")) {
                 inValue = true;
             } else if (name == u"rPh") { // a phonetic guide is not the cell's text
