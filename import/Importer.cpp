@@ -24,6 +24,8 @@ namespace {
 
 // The most examinees a data file holds: its records, key record included, are at most MaxCount.
 constexpr int MaxStudents = MaxCount - 1;
+// The rows of the sheet a result keeps for a preview.
+constexpr qsizetype PreviewRows = 12;
 // The most distinct option texts of one item that a one-character choice code can number.
 constexpr int MaxOptionTexts = 9;
 
@@ -410,11 +412,21 @@ ImportResult importTable(const Table& table, const QString& name, const ImportOv
 {
     ImportResult result;
     Import import(table, name, overrides);
+    for (qsizetype row = 0; row < std::min<qsizetype>(table.rowCount(), PreviewRows); ++row) {
+        QStringList cells;
+        for (qsizetype column = 0; column < table.columnCount(row); ++column)
+            cells.append(table.cell(row, column).toString());
+        result.preview.append(cells);
+    }
     result.ok = import.run(result);
     if (!result.ok) {
-        const QString error = import.error();
-        result = ImportResult();
-        result.error = error;
+        ImportResult failed;
+        failed.error = import.error();
+        failed.preview = std::move(result.preview);
+        failed.layout = result.layout;
+        failed.columns = std::move(result.columns);
+        failed.headers = std::move(result.headers);
+        return failed;
     }
     return result;
 }

@@ -80,10 +80,14 @@ struct ImportSummary {
     QList<SkippedRow> skipped;
 };
 
+// On failure only `error` and what was read before it (the preview, the headers, the layout and the
+// columns as detected) are filled, so that a window can show the sheet and let the teacher say where
+// the key or a column is.
 struct ImportResult {
     bool ok = false;
     QString error; // in Thai, naming the file and the row or column, when !ok
 
+    QList<QStringList> preview; // the first rows of the sheet as read, the header first
     ImportLayout layout = ImportLayout::RowPerStudent;
     ImportColumns columns;
     QStringList headers; // the first row, for naming columns

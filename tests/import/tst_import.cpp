@@ -141,6 +141,21 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("ข้อ 1: 1 = แมว; 2 = หมา")), qPrintable(text));
     }
 
+    void aRefusalKeepsWhatWasReadForTheTeacherToCorrect()
+    {
+        const ImportResult result = importCsv("id,name,1,2\n1,a,A,B\n2,b,B,B\n");
+        QVERIFY(!result.ok);
+        QVERIFY2(result.error.contains(QStringLiteral("ไม่พบเฉลย")), qPrintable(result.error));
+        QCOMPARE(result.preview.size(), 3);
+        QCOMPARE(result.preview[1], (QStringList{"1", "a", "A", "B"}));
+        QCOMPARE(result.columns.answers, (QList<int>{2, 3}));
+        QVERIFY(result.dataFile.isEmpty() && result.ids.isEmpty());
+        ImportOverrides overrides; // the teacher points at the key row
+        overrides.keyRow = 3;
+        QCOMPARE(importCsv("id,name,1,2\n1,a,A,B\n2,b,B,B\n", overrides).dataFile,
+                 QByteArray("K 22\r\n1 12\r\n"));
+    }
+
     void namesJoinFirstAndLastWithLineBreaksAsBlanks()
     {
         const ImportResult result =
