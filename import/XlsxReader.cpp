@@ -9,6 +9,10 @@
 
 namespace {
 
+// The largest sheet Excel makes: a row or column reference beyond it is damage, not a place.
+constexpr qsizetype MaxSheetRows = 1'048'576;
+constexpr qsizetype MaxSheetColumns = 16'384;
+
 QString refused(const QString& name, const QString& reason)
 {
     return QStringLiteral("อ่านแฟ้ม %1 ไม่ได้ครับ  %2  กรุณาเปิดแฟ้มใน Excel แล้วบันทึกใหม่เป็น .xlsx หรือ .csv")
@@ -131,8 +135,10 @@ bool readSheet(const QByteArray& xmlBytes, const QStringList& shared, Table& tab
                 kind = type == u"s"                     ? Kind::Shared
                        : type.isEmpty() || type == u"n" ? Kind::Number
                                                         : Kind::Text;
-                for (const qsizetype column = referencedColumn(attributes.value(QLatin1String("r")));
-                     column > columns; ++columns)
+                const qsizetype column = referencedColumn(attributes.value(QLatin1String("r")));
+                if (column >= MaxSheetColumns)
+                    return false;
+                for (; column > columns; ++columns)
                     table.addCell({});
                 inCell = true;
                 valueGiven = false;
@@ -149,6 +155,8 @@ bool readSheet(const QByteArray& xmlBytes, const QStringList& shared, Table& tab
                 // Rows Excel leaves out are empty rows, so that the others keep their numbers.
                 bool numbered = false;
                 const qsizetype number = xml.attributes().value(QLatin1String("r")).toLongLong(&numbered);
+                if (numbered && number > MaxSheetRows)
+                    return false;
                 for (; numbered && rows + 1 < number; ++rows)
                     table.endRow();
                 inRow = true;

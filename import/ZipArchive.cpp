@@ -126,7 +126,10 @@ bool ZipArchive::read(const QString& name, QByteArray& contents, QString& error)
         return false;
     }
     const qsizetype data = at + LocalHeader + le16(bytes_, at + 26) + le16(bytes_, at + 28);
-    if (data + qsizetype(member->packedSize) > bytes_.size() || member->size > quint32(INT_MAX)) {
+    // Deflate packs at most 1032 bytes into one: a larger size is a damaged (or hostile) directory,
+    // which must not make the reader ask for gigabytes.
+    if (data + qsizetype(member->packedSize) > bytes_.size() || member->size > quint32(INT_MAX) ||
+        qint64(member->size) > 1032 * qint64(member->packedSize) + 64) {
         error = damaged(name);
         return false;
     }

@@ -186,6 +186,17 @@ private slots:
         QTest::newRow("a member whose check sum is wrong is damaged")
             << workbook("<row r=\"1\"/>").replace("</sheetData>", "</sheetDatA>") << ""
             << "เสียหาย";
+        QTest::newRow("a cell beyond Excel's last column is damage, not a place")
+            << workbook("<row r=\"1\"><c r=\"ZZZZZZ1\"><v>1</v></c></row>") << ""
+            << "เสียหาย";
+        QTest::newRow("a row beyond Excel's last row too")
+            << workbook("<row r=\"999999999\"><c><v>1</v></c></row>") << ""
+            << "เสียหาย";
+        QTest::newRow("a member that claims to unpack to more than deflate can give")
+            << storedZip({{"xl/workbook.xml", "<workbook/>"}})
+                   .replace(QByteArray("\x0B\0\0\0\x0B\0\0\0", 8), QByteArray("\x0B\0\0\0\0\0\0\x40", 8))
+            << ""
+            << "เสียหาย";
         QTest::newRow("a sheet that is not there lists the sheets that are")
             << workbook("<row r=\"1\"/>") << "ห้อง 2"
             << "Sheet1";
