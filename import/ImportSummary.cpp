@@ -94,11 +94,23 @@ QString importSummaryText(const ImportResult& result)
         for (qsizetype item = 0; item < summary.perItem.size(); ++item)
             if (summary.perItem[item].any())
                 lines << QStringLiteral("  ข้อ %1: %2").arg(item + 1).arg(marks(summary.perItem[item]));
-        for (qsizetype student = 0; student < summary.perStudent.size(); ++student)
-            if (summary.perStudent[student].any())
-                lines << QStringLiteral("  แถว %1 (%2): %3")
-                             .arg(summary.studentRows[student])
-                             .arg(result.ids[student], marks(summary.perStudent[student]));
+        // A page of students is enough to check by; the counts above hold them all.
+        constexpr int ListedStudents = 40;
+        int listed = 0, unlisted = 0;
+        for (qsizetype student = 0; student < summary.perStudent.size(); ++student) {
+            if (!summary.perStudent[student].any())
+                continue;
+            if (listed == ListedStudents) {
+                ++unlisted;
+                continue;
+            }
+            ++listed;
+            lines << QStringLiteral("  แถว %1 (%2): %3")
+                         .arg(summary.studentRows[student])
+                         .arg(result.ids[student], marks(summary.perStudent[student]));
+        }
+        if (unlisted)
+            lines << QStringLiteral("  และผู้สอบอีก %1 คน").arg(unlisted);
     }
     for (const SkippedRow& skipped : summary.skipped)
         lines << QStringLiteral("ข้ามแถว %1: %2").arg(skipped.row).arg(skipped.reason);

@@ -25,8 +25,11 @@ Heading headingOf(QStringView header)
         return Heading::Timestamp;
     if (text.contains(u"email") || text.contains(u"e-mail") || text.contains(u"อีเมล"))
         return Heading::Email;
-    if (isOneOf(text, {u"score", u"total score", u"total", u"points", u"marks", u"คะแนน", u"คะแนนรวม",
-                       u"percent", u"percent correct", u"%"}))
+    // Scores, points and feedback, in total or per question ("Points - Q1"), are the form's own.
+    if (isOneOf(text, {u"score", u"total score", u"total", u"points", u"total points", u"marks", u"คะแนน",
+                       u"คะแนนรวม", u"percent", u"percent correct", u"%", u"quiz feedback",
+                       u"last modified time"}) ||
+        text.startsWith(u"points - ") || text.startsWith(u"feedback - ") || text.startsWith(u"คะแนน - "))
         return Heading::Score;
     if (isOneOf(text, {u"id", u"student id", u"studentid", u"student no", u"no", u"no.", u"number", u"รหัส",
                        u"เลขที่", u"ที่"}) ||
@@ -131,7 +134,11 @@ ImportLayout detectLayout(const Table& table, ImportColumns& columns)
         columns.names = lastName >= 0 ? QList<int>{firstName, lastName} : QList<int>{firstName};
     else if (columns.names.isEmpty() && lastName >= 0)
         columns.names = {lastName};
-    if (columns.id < 0 && !columns.answers.isEmpty())
+    // Without an identifier column, the name identifies the student (as a form asks for names only);
+    // without a name either, the first column not otherwise named.
+    if (columns.id < 0 && !columns.names.isEmpty())
+        columns.id = columns.names.first();
+    else if (columns.id < 0 && !columns.answers.isEmpty())
         columns.id = columns.answers.takeFirst();
 
     if (wholeKey >= 0) {

@@ -88,6 +88,46 @@ private slots:
         QCOMPARE(readBytes(in(QStringLiteral("imported.doc"))), readBytes(in(QStringLiteral("typed.doc"))));
     }
 
+    void detection_data()
+    {
+        QTest::addColumn<QString>("csv");
+        QTest::addColumn<ImportLayout>("layout");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::newRow(
+            "a timestamp marks an online form; score and e-mail are no answers; the name identifies")
+            << "ประทับเวลา,ที่อยู่อีเมล,คะแนน,ชื่อ,ข้อ 1\nx,y,z,เฉลย,ก\nx,y,z,มานี,ข\n"
+            << ImportLayout::OnlineForm << QList<int>{4};
+        QTest::newRow("a quiz form's points and feedback per question are no answers either")
+            << "Start time,Completion time,Email,Name,Capital?,Points - Capital?,Feedback - Capital?\n"
+               "a,b,c,KEY,Bangkok,1,\na,b,c,Mana,Bangkok,1,\n"
+            << ImportLayout::OnlineForm << QList<int>{4};
+        QTest::newRow("questions headed Q1, Q2 mark a scanner's export")
+            << "id,Q1,Q2\nKEY,A,B\n1,A,A\n"
+            << ImportLayout::Scanner << QList<int>{1, 2};
+        QTest::newRow("a key column marks a scanner's export too")
+            << "id,key,1,2\n1,AB,A,B\n"
+            << ImportLayout::Scanner << QList<int>{2, 3};
+        QTest::newRow("one column of choice letters holds all answers")
+            << "id,answers\nKEY,ABCD\n1,ABCA\n"
+            << ImportLayout::AnswersInOneCell << QList<int>{1};
+        QTest::newRow("one column of option texts is one item")
+            << "id,สีอะไร\nKEY,แดง\n1,ฟ้า\n"
+            << ImportLayout::RowPerStudent << QList<int>{1};
+        QTest::newRow("an unnamed first column is the identifier")
+            << ",1,2\nKEY,A,B\n1,A,A\n"
+            << ImportLayout::RowPerStudent << QList<int>{1, 2};
+    }
+    void detection()
+    {
+        QFETCH(QString, csv);
+        QFETCH(ImportLayout, layout);
+        QFETCH(QList<int>, answers);
+        const ImportResult result = importCsv(csv.toUtf8());
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(result.layout, layout);
+        QCOMPARE(result.columns.answers, answers);
+    }
+
     void conventions_data()
     {
         QTest::addColumn<QString>("csv");
@@ -154,6 +194,17 @@ private slots:
         overrides.keyRow = 3;
         QCOMPARE(importCsv("id,name,1,2\n1,a,A,B\n2,b,B,B\n", overrides).dataFile,
                  QByteArray("K 22\r\n1 12\r\n"));
+    }
+
+    void theSummaryListsAPageOfStudentsAndCountsTheRest()
+    {
+        QByteArray csv = "id,1\nKEY,A\n";
+        for (int student = 1; student <= 45; ++student)
+            csv += QByteArray::number(student) + ",\n";
+        const QString text = importSummaryText(importCsv(csv));
+        QCOMPARE(text.count(QStringLiteral(": ไม่ตอบ 1")), 40);
+        QVERIFY2(text.contains(QStringLiteral("ไม่ตอบ 45")) && text.contains(QStringLiteral("และผู้สอบอีก 5 คน")),
+                 qPrintable(text));
     }
 
     void namesJoinFirstAndLastWithLineBreaksAsBlanks()
