@@ -34,9 +34,16 @@ QString fileName(const QString& name)
     return QDir::toNativeSeparators(name);
 }
 
-QString place(qsizetype row, qsizetype column)
+// A cell as the table counts rows and columns, from 0.
+struct CellPlace {
+    qsizetype row;
+    qsizetype column;
+};
+
+// The cell as the spreadsheet names it, for a message.
+QString placeName(CellPlace place)
 {
-    return QStringLiteral("แถว %1 คอลัมน์ %2").arg(row + 1).arg(columnName(column));
+    return QStringLiteral("แถว %1 คอลัมน์ %2").arg(place.row + 1).arg(columnName(place.column));
 }
 
 // Everything importTable works out, kept apart from the result until every row has been read.
@@ -58,7 +65,9 @@ private:
     }
     bool chooseColumns(ImportResult& result);
     bool findKey(ImportResult& result);
-    bool keyFromCells(const QList<QStringView>& cells, const QList<qsizetype>& rows, ImportResult& result);
+    // The key written in one cell, a character per item; or a cell per item, perhaps option texts.
+    bool keyInOneCell(CellPlace place, ImportResult& result);
+    bool keyPerItem(const QList<CellPlace>& places, ImportResult& result);
     bool readStudent(qsizetype row, ImportResult& result);
     char16_t answer(int item, QStringView cell);
     QString nameOf(qsizetype row) const;
@@ -116,48 +125,42 @@ bool Import::chooseColumns(ImportResult& result)
     return true;
 }
 
-bool Import::keyFromCells(const QList<QStringView>& cells, const QList<qsizetype>& rows, ImportResult& result)
+bool Import::keyInOneCell(CellPlace place, ImportResult& result)
 {
-    const auto columnOf = [&](qsizetype item) {
-        if (result.keySource == KeySource::KeyColumn)
-            return qsizetype(result.columns.keys.size() == 1 ? result.columns.keys[0]
-                                                             : result.columns.keys[item]);
-        return qsizetype(result.columns.answers[oneCell_ ? 0 : item]);
-    };
-    if (oneCell_) {
-        QStringView text = cells.first();
-        while (!text.isEmpty() && text.back().isSpace())
-            text.chop(1);
-        for (qsizetype item = 0; item < text.size(); ++item) {
-            const char16_t choice = readChoiceCharacter(text[item]);
-            if (choice == BlankAnswer || choice == UnreadableAnswer)
-                return fail(QStringLiteral("เฉลยข้อ %1 (%2) ไม่ใช่ตัวเลือก 1–5, ๑–๕, A–E หรือ ก–จ")
-                                .arg(item + 1)
-                                .arg(place(rows.first(), columnOf(0))));
+    QStringView text = table_.cell(place.row, place.column);
+    while (!text.isEmpty() && text.back().isSpace())
+        text.chop(1);
+    if (text.isEmpty())
+        return fail(QStringLiteral("เฉลย (%1) ว่าง").arg(placeName(place)));
+    for (qsizetype item = 0; item < text.size(); ++item) {
+        const char16_t choice = readChoiceCharacter(text[item]);
+        if (choice == BlankAnswer || choice == UnreadableAnswer)
+            return fail(QStringLiteral("เฉลยข้อ %1 (%2) ไม่ใช่ตัวเลือก 1–5, ๑–๕, A–E หรือ ก–จ")
+                            .arg(item + 1)
+                            .arg(placeName(place)));
+        result.key += choice;
+    }
+    return true;
+}
+
+bool Import::keyPerItem(const QList<CellPlace>& places, ImportResult& result)
+{
+    for (qsizetype item = 0; item < places.size(); ++item) {
+        const QStringView cell = table_.cell(places[item].row, places[item].column).trimmed();
+        const char16_t choice = readChoiceCell(cell);
+        if (choice == BlankAnswer)
+            return fail(QStringLiteral("ข้อ %1 ไม่มีเฉลย (%2 ว่าง)").arg(item + 1).arg(placeName(places[item])));
+        if (choice == SeveralMarks || choice == UnreadableAnswer) {
+            // An option text without a label: the key's text is choice 1.
+            optionNumbers_.resize(places.size());
+            optionTexts_.resize(places.size());
+            optionNumbers_[item].insert(cell.toString(), 1);
+            optionTexts_[item].append(cell.toString());
+            result.key += u'1';
+        } else {
             result.key += choice;
         }
-    } else {
-        for (qsizetype item = 0; item < cells.size(); ++item) {
-            const QStringView cell = cells[item].trimmed();
-            const char16_t choice = readChoiceCell(cell);
-            if (choice == BlankAnswer)
-                return fail(QStringLiteral("ข้อ %1 ไม่มีเฉลย (%2 ว่าง)")
-                                .arg(item + 1)
-                                .arg(place(rows[item], columnOf(item))));
-            if (choice == SeveralMarks || choice == UnreadableAnswer) {
-                // An option text without a label: the key's text is choice 1.
-                optionNumbers_.resize(cells.size());
-                optionTexts_.resize(cells.size());
-                optionNumbers_[item].insert(cell.toString(), 1);
-                optionTexts_[item].append(cell.toString());
-                result.key += u'1';
-            } else {
-                result.key += choice;
-            }
-        }
     }
-    if (result.key.isEmpty())
-        return fail(QStringLiteral("เฉลย (%1) ว่าง").arg(place(rows.first(), columnOf(0))));
     return true;
 }
 
@@ -192,46 +195,42 @@ bool Import::findKey(ImportResult& result)
                     keyRow_ = row;
         }
     }
-    QList<QStringView> cells;
-    QList<qsizetype> rows;
     if (keyRow_ >= 0) {
         result.keySource = KeySource::KeyRow;
         result.keyRow = int(keyRow_ + 1);
-        for (const int column : oneCell_ ? columns.answers.first(1) : columns.answers) {
-            cells.append(table_.cell(keyRow_, column));
-            rows.append(keyRow_);
-        }
-        return keyFromCells(cells, rows, result);
+        if (oneCell_)
+            return keyInOneCell({keyRow_, columns.answers.first()}, result);
+        QList<CellPlace> places;
+        for (const int column : columns.answers)
+            places.append({keyRow_, column});
+        return keyPerItem(places, result);
     }
     if (!columns.keys.isEmpty()) {
         result.keySource = KeySource::KeyColumn;
         // The key column's first filled cell holds the key, or that item's key.
-        const auto firstFilled = [this](int column) {
+        const auto firstFilled = [this](qsizetype column) {
             qsizetype row = 1;
             while (row + 1 < table_.rowCount() && table_.cell(row, column).trimmed().isEmpty())
                 ++row;
-            return row;
+            return CellPlace{row, column};
         };
         if (columns.keys.size() == 1) {
-            const qsizetype row = firstFilled(columns.keys.first());
-            const bool wasOneCell = oneCell_;
-            oneCell_ = true; // a whole key in one cell reads a character per item
-            const bool read = keyFromCells({table_.cell(row, columns.keys.first())}, {row}, result);
-            oneCell_ = wasOneCell;
-            if (read && items >= 0 && result.key.size() != items)
+            if (!keyInOneCell(firstFilled(columns.keys.first()), result))
+                return false;
+            if (items >= 0 && result.key.size() != items)
                 return fail(QStringLiteral("เฉลยในคอลัมน์ %1 มี %2 ข้อ แต่มีคอลัมน์คำตอบ %3 คอลัมน์")
                                 .arg(columnName(columns.keys.first()))
                                 .arg(result.key.size())
                                 .arg(items));
-            return read;
+            return true;
         }
+        QList<CellPlace> places;
         for (qsizetype item = 0; item < columns.keys.size(); ++item) {
             if (columns.keys[item] < 0)
                 return fail(QStringLiteral("ไม่พบคอลัมน์เฉลยของข้อ %1").arg(item + 1));
-            rows.append(firstFilled(columns.keys[item]));
-            cells.append(table_.cell(rows.last(), columns.keys[item]));
+            places.append(firstFilled(columns.keys[item]));
         }
-        return keyFromCells(cells, rows, result);
+        return keyPerItem(places, result);
     }
     return fail(QStringLiteral("ไม่พบเฉลย  ใส่แถวเฉลยที่มีรหัสหรือชื่อเป็น \"เฉลย\" หรือ KEY  "
                                "หรือระบุแถวเฉลยด้วย --key-row หรือพิมพ์เฉลยด้วย --key"));
@@ -282,7 +281,7 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
                 return fail(QStringLiteral("แถว %1 มีข้อมูลเกินคอลัมน์สุดท้ายของแถวหัวตาราง (%2)  "
                                            "แฟ้มอาจเสียหายหรือมีตัวคั่นผิดที่")
                                 .arg(row + 1)
-                                .arg(place(row, column)));
+                                .arg(placeName({row, column})));
     }
     if (result.ids.size() == MaxStudents)
         return fail(QStringLiteral("มีผู้สอบเกิน %1 คน ซึ่งเป็นจำนวนมากที่สุดที่แฟ้มข้อมูลรับได้").arg(MaxStudents));
@@ -293,9 +292,10 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
     if (id.contains(u',') || id.contains(u'\n') || id.contains(u'\r') || !cp874BytesOf(id, encoded))
         return fail(QStringLiteral("รหัสผู้สอบ \"%1\" (%2) มีจุลภาค การขึ้นบรรทัดใหม่ หรืออักษรที่ไม่ใช่ภาษาไทยหรืออังกฤษ  "
                                    "ซึ่งแฟ้มข้อมูลเก็บไม่ได้")
-                        .arg(id, place(row, idColumn)));
+                        .arg(id, placeName({row, idColumn})));
     if (id.size() > MaxCount)
-        return fail(QStringLiteral("รหัสผู้สอบใน%1 ยาวเกิน %2 ตัวอักษร").arg(place(row, idColumn)).arg(MaxCount));
+        return fail(
+            QStringLiteral("รหัสผู้สอบใน%1 ยาวเกิน %2 ตัวอักษร").arg(placeName({row, idColumn})).arg(MaxCount));
     result.ids.append(id);
     idBytes_.append(encoded);
     result.names.append(nameOf(row));
