@@ -5,6 +5,8 @@
 #include "analysis/AnalysisRun.h"
 #include "diagnostics/CsvReport.h"
 #include "diagnostics/HtmlReport.h"
+#include "import/Importer.h"
+#include "import/XlsxReader.h"
 #include "model/DataFileLoader.h"
 #include "model/SystemErrorText.h"
 #include "report/CheckedDevice.h"
@@ -16,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
@@ -71,6 +74,29 @@ struct Options {
         QStringLiteral("csv"),
         QStringLiteral("เขียนค่าดัชนีรายข้อเป็นแฟ้ม CSV (UTF-8) สำหรับโปรแกรมตารางคำนวณ (- = ออกทางหน้าจอ)"),
         QStringLiteral("FILE")};
+    QCommandLineOption idColumn{QStringLiteral("id-column"),
+                                QStringLiteral("นำเข้า: คอลัมน์ของรหัสผู้สอบ เช่น B หรือ 2"), QStringLiteral("COL")};
+    QCommandLineOption nameColumn{QStringLiteral("name-column"),
+                                  QStringLiteral("นำเข้า: คอลัมน์ของชื่อ หรือคอลัมน์ชื่อและนามสกุลคั่นด้วยจุลภาค เช่น C,D"),
+                                  QStringLiteral("COL")};
+    QCommandLineOption answerColumns{
+        QStringLiteral("answer-columns"),
+        QStringLiteral(
+            "นำเข้า: คอลัมน์คำตอบ ข้อละคอลัมน์ตามลำดับข้อ เช่น E-AR หรือ E,F,H (คอลัมน์เดียว = คำตอบทุกข้อในช่องเดียว)"),
+        QStringLiteral("COLS")};
+    QCommandLineOption keyRow{QStringLiteral("key-row"),
+                              QStringLiteral("นำเข้า: แถวที่เป็นเฉลย นับแบบโปรแกรมตารางคำนวณ (หัวตารางคือแถว 1)"),
+                              QStringLiteral("N")};
+    QCommandLineOption key{QStringLiteral("key"),
+                           QStringLiteral("นำเข้า: เฉลยข้อละ 1 ตัวติดกันแบบแฟ้มข้อมูล เช่น 2431123451"),
+                           QStringLiteral("DIGITS")};
+    QCommandLineOption sheet{QStringLiteral("sheet"),
+                             QStringLiteral("นำเข้า: ชื่อแผ่นงานของแฟ้ม .xlsx ตามที่แท็บแสดง (ไม่ระบุ = แผ่นงานแรก)"),
+                             QStringLiteral("NAME")};
+    QCommandLineOption writeData{
+        QStringLiteral("write-data"),
+        QStringLiteral("นำเข้า: เขียนข้อมูลที่นำเข้าเป็นแฟ้มข้อมูล (*.txt) รหัสอักขระ windows-874 ด้วย"),
+        QStringLiteral("FILE")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("แสดงวิธีใช้นี้")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("แสดงรุ่นของโปรแกรม")};
@@ -88,7 +114,10 @@ QString usage(const QCommandLineParser& parser)
                "  qlt --html class.html --csv class.csv class.txt\n"
                "      รายงานวิเคราะห์รายข้อพร้อมแผนภูมิ และตารางสำหรับโปรแกรมตารางคำนวณ (ไม่เขียน Result.doc\n"
                "      เว้นแต่ระบุ -o) ถ้าไม่ระบุ --choices จะถือว่ามี 5 ตัวเลือกเมื่อเฉลยมีคำตอบ 5 หรือคำตอบ\n"
-               "      อย่างน้อย 1 % เป็น 5 มิฉะนั้น 4\n");
+               "      อย่างน้อย 1 % เป็น 5 มิฉะนั้น 4\n"
+               "  qlt --write-data class.txt responses.csv\n"
+               "      นำเข้าคำตอบจากแฟ้ม .csv .tsv หรือ .xlsx (แบบฟอร์มออนไลน์ ตารางคำนวณ หรือเครื่องตรวจ)\n"
+               "      วิเคราะห์ และเก็บเป็นแฟ้มข้อมูลด้วย สรุปการนำเข้าแสดงทาง standard error\n");
 }
 
 // What the command line asks for, once it has been checked.
@@ -99,6 +128,9 @@ struct Request {
     TextEncoding encoding = TextEncoding::Cp874;
     QString reportPath;        // "-": standard output; empty: no plain report
     QString htmlPath, csvPath; // empty: not asked for
+    ImportOverrides overrides; // for a spreadsheet instead of a data file
+    bool overridden = false;   // whether any import flag was given
+    QString writeDataPath;     // the imported data as a data file; empty: not asked for
 };
 
 // What a path names once links are followed, also for a file that does not exist yet: its folder's
@@ -128,6 +160,7 @@ QString collision(const Request& request)
         {request.reportPath, QStringLiteral("รายงาน (-o)")},
         {request.htmlPath, QStringLiteral("รายงาน HTML (--html)")},
         {request.csvPath, QStringLiteral("ตาราง CSV (--csv)")},
+        {request.writeDataPath, QStringLiteral("แฟ้มข้อมูลที่นำเข้า (--write-data)")},
     };
     const auto named = [](const QString& path) { return !path.isEmpty() && path != QLatin1String("-"); };
     for (std::size_t second = 1; second < std::size(files); ++second)
@@ -142,6 +175,61 @@ QString collision(const Request& request)
 
 enum class Parsed { Run, Answered, Mistaken };
 
+// Columns as a spreadsheet names them, or counted from 1: "B", "E-AR", "E:AR", "C,D"; empty when
+// the text names none.
+QList<int> parseColumns(const QString& text)
+{
+    QList<int> columns;
+    for (const QString& part : text.split(u',')) {
+        const QStringList ends = part.split(QRegularExpression(QStringLiteral("[-:]")));
+        const qsizetype first = columnIndex(ends.first());
+        const qsizetype last = ends.size() == 2 ? columnIndex(ends.last()) : first;
+        if (ends.size() > 2 || first < 0 || last < first || last - first >= MaxCount)
+            return {};
+        for (qsizetype column = first; column <= last; ++column)
+            columns.append(int(column));
+    }
+    return columns;
+}
+
+// Reads the import flags into `overrides`; an explanation of the first wrong one, or empty.
+QString parseImportFlags(const QCommandLineParser& parser, const Options& options, ImportOverrides& overrides)
+{
+    const auto wrongColumns = [](const QCommandLineOption& option, const QString& value) {
+        return QStringLiteral("--%1 '%2' ไม่ใช่คอลัมน์ (เขียนแบบ B, E-AR หรือเลขคอลัมน์นับจาก 1)")
+            .arg(option.names().constLast(), value);
+    };
+    if (parser.isSet(options.idColumn)) {
+        const QList<int> columns = parseColumns(parser.value(options.idColumn));
+        if (columns.size() != 1)
+            return wrongColumns(options.idColumn, parser.value(options.idColumn));
+        overrides.idColumn = columns.first();
+    }
+    for (const auto& [option, columns] : {std::pair{&options.nameColumn, &overrides.nameColumns},
+                                          std::pair{&options.answerColumns, &overrides.answerColumns}})
+        if (parser.isSet(*option)) {
+            *columns = parseColumns(parser.value(*option));
+            if (columns->isEmpty() || (option == &options.nameColumn && columns->size() > 2))
+                return wrongColumns(*option, parser.value(*option));
+        }
+    if (parser.isSet(options.keyRow)) {
+        bool number = false;
+        overrides.keyRow = parser.value(options.keyRow).toInt(&number);
+        if (!number || overrides.keyRow < 2)
+            return QStringLiteral("--key-row ต้องเป็นเลขแถวตั้งแต่ 2 ขึ้นไป (หัวตารางคือแถว 1) ไม่ใช่ '%1'")
+                .arg(parser.value(options.keyRow));
+    }
+    if (parser.isSet(options.key)) {
+        overrides.key = parser.value(options.key);
+        if (overrides.key.isEmpty())
+            return QStringLiteral("--key ต้องตามด้วยเฉลย ไม่ใช่ค่าว่าง");
+        if (parser.isSet(options.keyRow))
+            return QStringLiteral("ระบุเฉลยได้ทางเดียว: --key-row หรือ --key");
+    }
+    overrides.sheet = parser.value(options.sheet);
+    return {};
+}
+
 // Reads the command line into `request`. Help and the version are answered on `out`; a mistake is
 // told on `err`, and then nothing is read or written.
 Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice& out, QIODevice& err)
@@ -149,9 +237,12 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
     Options options;
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("ตรวจให้คะแนนและวิเคราะห์ข้อสอบแบบเลือกตอบจากแฟ้มข้อมูล (*.txt) แล้วเขียนรายงานผล"));
+        QStringLiteral("ตรวจให้คะแนนและวิเคราะห์ข้อสอบแบบเลือกตอบจากแฟ้มข้อมูล (*.txt) หรือจากแฟ้ม .csv .tsv .xlsx "
+                       "ที่ส่งออกจากแบบฟอร์มออนไลน์ โปรแกรมตารางคำนวณ หรือเครื่องตรวจ แล้วเขียนรายงานผล"));
     parser.addOptions({options.select, options.choices, options.output, options.encoding, options.html,
-                       options.csv, options.help, options.version});
+                       options.csv, options.idColumn, options.nameColumn, options.answerColumns,
+                       options.keyRow, options.key, options.sheet, options.writeData, options.help,
+                       options.version});
     parser.addPositionalArgument(QStringLiteral("DATAFILE"),
                                  QStringLiteral("แฟ้มข้อมูล (- = อ่านจาก standard input)"));
     const auto mistake = [&err](const QString& why) {
@@ -201,7 +292,20 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
                            .arg(parser.value(options.encoding)));
     request.encoding = encodingName == QLatin1String("utf-8") ? TextEncoding::Utf8 : TextEncoding::Cp874;
 
-    for (const QCommandLineOption* file : {&options.output, &options.html, &options.csv})
+    if (const QString wrong = parseImportFlags(parser, options, request.overrides); !wrong.isEmpty())
+        return mistake(wrong);
+    request.overridden = parser.isSet(options.idColumn) || parser.isSet(options.nameColumn) ||
+                         parser.isSet(options.answerColumns) || parser.isSet(options.keyRow) ||
+                         parser.isSet(options.key) || parser.isSet(options.sheet) ||
+                         parser.isSet(options.writeData);
+    if (request.overridden && request.dataFile == QLatin1String("-"))
+        return mistake(
+            QStringLiteral("ตัวเลือกการนำเข้าใช้ได้กับแฟ้ม .csv .tsv หรือ .xlsx ที่ระบุชื่อ ไม่ใช่ standard input"));
+    if (parser.isSet(options.writeData) && parser.value(options.writeData) == QLatin1String("-"))
+        return mistake(QStringLiteral("--write-data ต้องตามด้วยชื่อแฟ้ม"));
+    request.writeDataPath = parser.value(options.writeData);
+
+    for (const QCommandLineOption* file : {&options.output, &options.html, &options.csv, &options.writeData})
         if (parser.isSet(*file) && parser.value(*file).isEmpty())
             return mistake(QStringLiteral("--%1 ต้องตามด้วยชื่อแฟ้ม ไม่ใช่ชื่อว่าง").arg(file->names().constLast()));
     request.htmlPath = parser.value(options.html);
@@ -222,9 +326,14 @@ struct Output {
 };
 
 std::vector<Output> plannedOutputs(const Request& request, const TestData& data,
-                                   const AnalysisResults& results, QIODevice& err)
+                                   const AnalysisResults& results, const QByteArray& importedData,
+                                   QIODevice& err)
 {
     std::vector<Output> outputs;
+    if (!request.writeDataPath.isEmpty())
+        outputs.push_back({request.writeDataPath, [&importedData](QIODevice& device) {
+                               return device.write(importedData) == importedData.size();
+                           }});
     if (!request.reportPath.isEmpty())
         outputs.push_back(
             {request.reportPath, [&, selection = reportSelection(request.boxes)](QIODevice& device) {
@@ -300,14 +409,47 @@ bool writeAll(const std::vector<Output>& outputs, QIODevice& out, QIODevice& err
 
 // Loads, analyses and writes what the request asks for. The run may clear boxes, as on the page, so
 // the reports follow the boxes as the run leaves them.
+// Whether the named input is a spreadsheet to import: by its ending, or by a workbook's first bytes.
+bool isSpreadsheet(const QString& path)
+{
+    if (path == QLatin1String("-"))
+        return false;
+    if (isSpreadsheetName(path))
+        return true;
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray start = file.read(8);
+    return looksLikeZip(start) || looksLikeCompoundFile(start);
+}
+
 int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
 {
     TestData data;
     if (request.choiceCount)
         data.setChoices(request.choiceCount);
     QString error;
-    const bool loaded = request.dataFile == QLatin1String("-") ? loadDataStream(in, data, error)
-                                                               : loadDataFile(request.dataFile, data, error);
+    QByteArray importedData;
+    bool loaded = false;
+    if (isSpreadsheet(request.dataFile)) {
+        const ImportResult imported = importSpreadsheet(request.dataFile, request.overrides);
+        if (!imported.ok) {
+            say(err, imported.error);
+            return QltFailure;
+        }
+        say(err, QStringLiteral("นำเข้า %1\n").arg(QFileInfo(request.dataFile).fileName()) +
+                     importSummaryText(imported));
+        importedData = imported.dataFile;
+        loaded = loadDataBytes(importedData, data, error);
+    } else if (request.overridden) {
+        say(err, QStringLiteral("%1 เป็นแฟ้มข้อมูล (*.txt) ไม่ใช่แฟ้ม .csv .tsv หรือ .xlsx  "
+                                "ตัวเลือกการนำเข้า (--id-column, --key, --write-data ...) จึงใช้ไม่ได้")
+                     .arg(request.dataFile));
+        return QltUsage;
+    } else {
+        loaded = request.dataFile == QLatin1String("-") ? loadDataStream(in, data, error)
+                                                        : loadDataFile(request.dataFile, data, error);
+    }
     if (!loaded) {
         say(err, error);
         return QltFailure;
@@ -317,7 +459,8 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
     ErrorStreamMessages messages(err);
     if (!runAnalysis(data, request.boxes, results, messages).finished)
         return QltFailure;
-    return writeAll(plannedOutputs(request, data, results, err), out, err) ? QltSuccess : QltFailure;
+    return writeAll(plannedOutputs(request, data, results, importedData, err), out, err) ? QltSuccess
+                                                                                         : QltFailure;
 }
 } // namespace
 

@@ -1,0 +1,491 @@
+#include "import/Importer.h"
+
+#include "import/ChoiceReading.h"
+#include "import/CsvReader.h"
+#include "import/LayoutDetection.h"
+#include "import/XlsxReader.h"
+#include "model/CodePage874.h"
+#include "model/DataFileLoader.h"
+#include "model/SystemErrorText.h"
+#include "model/TestData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
+#include <cerrno>
+#include <new>
+
+#include <sys/stat.h>
+
+namespace {
+
+// The most examinees a data file holds: its records, key record included, are at most MaxCount.
+constexpr int MaxStudents = MaxCount - 1;
+// The rows of the sheet a result keeps for a preview.
+constexpr qsizetype PreviewRows = 12;
+// The most distinct option texts of one item that a one-character choice code can number.
+constexpr int MaxOptionTexts = 9;
+
+QString fileName(const QString& name)
+{
+    return QDir::toNativeSeparators(name);
+}
+
+// A cell as the table counts rows and columns, from 0.
+struct CellPlace {
+    qsizetype row;
+    qsizetype column;
+};
+
+// The cell as the spreadsheet names it, for a message.
+QString placeName(CellPlace place)
+{
+    return QStringLiteral("แถว %1 คอลัมน์ %2").arg(place.row + 1).arg(columnName(place.column));
+}
+
+// Everything importTable works out, kept apart from the result until every row has been read.
+class Import {
+public:
+    Import(const Table& table, const QString& name, const ImportOverrides& overrides)
+        : table_(table), name_(name), overrides_(overrides)
+    {
+    }
+
+    bool run(ImportResult& result);
+    const QString& error() const { return error_; }
+
+private:
+    bool fail(const QString& what)
+    {
+        error_ = QStringLiteral("นำเข้าแฟ้ม %1 ไม่ได้ครับ  %2").arg(fileName(name_), what);
+        return false;
+    }
+    bool chooseColumns(ImportResult& result);
+    bool findKey(ImportResult& result);
+    // The key written in one cell, a character per item; or a cell per item, perhaps option texts.
+    bool keyInOneCell(CellPlace place, ImportResult& result);
+    bool keyPerItem(const QList<CellPlace>& places, ImportResult& result);
+    bool readStudent(qsizetype row, ImportResult& result);
+    char16_t answer(int item, QStringView cell);
+    QString nameOf(qsizetype row) const;
+    QByteArray dataFile(const ImportResult& result) const;
+
+    const Table& table_;
+    const QString& name_;
+    const ImportOverrides& overrides_;
+    const ImportResult* result_ = nullptr;
+    bool oneCell_ = false;
+    qsizetype keyRow_ = -1; // as the table counts rows
+    // Per item whose options are texts: the choice code of every text, and the texts in that order.
+    QList<QHash<QString, int>> optionNumbers_;
+    QList<QStringList> optionTexts_;
+    // Every examinee's answers one after another, and the identifiers, as the data file's bytes: a
+    // choice code is ASCII, and an identifier was checked to be code page 874 text.
+    QByteArray answers_;
+    QList<QByteArray> idBytes_;
+    QString error_;
+};
+
+bool Import::chooseColumns(ImportResult& result)
+{
+    result.layout = detectLayout(table_, result.columns);
+    ImportColumns& columns = result.columns;
+    if (overrides_.idColumn >= 0)
+        columns.id = overrides_.idColumn;
+    if (!overrides_.nameColumns.isEmpty())
+        columns.names = overrides_.nameColumns;
+    if (!overrides_.answerColumns.isEmpty()) {
+        columns.answers = overrides_.answerColumns;
+        if (columns.keys.size() > 1) // key columns beside the detected answers
+            columns.keys.clear();
+        if (columns.answers.size() == 1 && holdsAllAnswers(table_, columns.answers.first()))
+            result.layout = ImportLayout::AnswersInOneCell;
+        else if (result.layout == ImportLayout::AnswersInOneCell)
+            result.layout = ImportLayout::RowPerStudent;
+    }
+    // Names in the answers, as a name column the header did not name, are taken out of them.
+    columns.answers.removeIf(
+        [&columns](int column) { return column == columns.id || columns.names.contains(column); });
+    oneCell_ = result.layout == ImportLayout::AnswersInOneCell;
+
+    const qsizetype width = table_.columnCount(0);
+    QList<int> used = columns.names + columns.answers;
+    used.append(columns.id);
+    for (const int column : used)
+        if (column < 0 || column >= width)
+            return fail(column < 0 ? QStringLiteral("ไม่พบคอลัมน์รหัสผู้สอบ  ระบุด้วย --id-column")
+                                   : QStringLiteral("แถวหัวตารางมี %1 คอลัมน์ (A ถึง %2) ไม่มีคอลัมน์ %3")
+                                         .arg(width)
+                                         .arg(columnName(width - 1), columnName(column)));
+    if (columns.answers.isEmpty())
+        return fail(QStringLiteral("ไม่พบคอลัมน์คำตอบ  ระบุด้วย --answer-columns"));
+    return true;
+}
+
+bool Import::keyInOneCell(CellPlace place, ImportResult& result)
+{
+    QStringView text = table_.cell(place.row, place.column);
+    while (!text.isEmpty() && text.back().isSpace())
+        text.chop(1);
+    if (text.isEmpty())
+        return fail(QStringLiteral("เฉลย (%1) ว่าง").arg(placeName(place)));
+    for (qsizetype item = 0; item < text.size(); ++item) {
+        const char16_t choice = readChoiceCharacter(text[item]);
+        if (choice == BlankAnswer || choice == UnreadableAnswer)
+            return fail(QStringLiteral("เฉลยข้อ %1 (%2) ไม่ใช่ตัวเลือก 1–5, ๑–๕, A–E หรือ ก–จ")
+                            .arg(item + 1)
+                            .arg(placeName(place)));
+        result.key += choice;
+    }
+    return true;
+}
+
+bool Import::keyPerItem(const QList<CellPlace>& places, ImportResult& result)
+{
+    for (qsizetype item = 0; item < places.size(); ++item) {
+        const QStringView cell = table_.cell(places[item].row, places[item].column).trimmed();
+        const char16_t choice = readChoiceCell(cell);
+        if (choice == BlankAnswer)
+            return fail(QStringLiteral("ข้อ %1 ไม่มีเฉลย (%2 ว่าง)").arg(item + 1).arg(placeName(places[item])));
+        if (choice == SeveralMarks || choice == UnreadableAnswer) {
+            // An option text without a label: the key's text is choice 1.
+            optionNumbers_.resize(places.size());
+            optionTexts_.resize(places.size());
+            optionNumbers_[item].insert(cell.toString(), 1);
+            optionTexts_[item].append(cell.toString());
+            result.key += u'1';
+        } else {
+            result.key += choice;
+        }
+    }
+    return true;
+}
+
+bool Import::findKey(ImportResult& result)
+{
+    const ImportColumns& columns = result.columns;
+    const qsizetype items = oneCell_ ? -1 : columns.answers.size();
+    if (!overrides_.key.isEmpty()) {
+        result.keySource = KeySource::Typed;
+        if (std::any_of(overrides_.key.cbegin(), overrides_.key.cend(),
+                        [](QChar c) { return c.isSpace() || c == u','; }))
+            return fail(QStringLiteral("เฉลยที่ระบุมีช่องว่างหรือจุลภาค  เขียนเฉลยเป็นตัวเลือกติดกันข้อละ 1 ตัว เช่น 24311"));
+        if (items >= 0 && overrides_.key.size() != items)
+            return fail(QStringLiteral("เฉลยที่ระบุมี %1 ข้อ แต่มีคอลัมน์คำตอบ %2 คอลัมน์")
+                            .arg(overrides_.key.size())
+                            .arg(items));
+        result.key = overrides_.key;
+        return true;
+    }
+    if (overrides_.keyRow > 0) {
+        if (overrides_.keyRow < 2 || overrides_.keyRow > table_.rowCount())
+            return fail(QStringLiteral("ไม่มีแถว %1 ที่จะเป็นเฉลย (แถวหัวตารางคือแถว 1 และแถวสุดท้ายคือแถว %2)")
+                            .arg(overrides_.keyRow)
+                            .arg(table_.rowCount()));
+        keyRow_ = overrides_.keyRow - 1;
+    } else {
+        for (qsizetype row = 1; row < table_.rowCount() && keyRow_ < 0; ++row) {
+            if (isKeyWord(table_.cell(row, columns.id)))
+                keyRow_ = row;
+            for (const int column : columns.names)
+                if (isKeyWord(table_.cell(row, column)))
+                    keyRow_ = row;
+        }
+    }
+    if (keyRow_ >= 0) {
+        result.keySource = KeySource::KeyRow;
+        result.keyRow = int(keyRow_ + 1);
+        if (oneCell_)
+            return keyInOneCell({keyRow_, columns.answers.first()}, result);
+        QList<CellPlace> places;
+        for (const int column : columns.answers)
+            places.append({keyRow_, column});
+        return keyPerItem(places, result);
+    }
+    if (!columns.keys.isEmpty()) {
+        result.keySource = KeySource::KeyColumn;
+        // The key column's first filled cell holds the key, or that item's key.
+        const auto firstFilled = [this](qsizetype column) {
+            qsizetype row = 1;
+            while (row + 1 < table_.rowCount() && table_.cell(row, column).trimmed().isEmpty())
+                ++row;
+            return CellPlace{row, column};
+        };
+        if (columns.keys.size() == 1) {
+            if (!keyInOneCell(firstFilled(columns.keys.first()), result))
+                return false;
+            if (items >= 0 && result.key.size() != items)
+                return fail(QStringLiteral("เฉลยในคอลัมน์ %1 มี %2 ข้อ แต่มีคอลัมน์คำตอบ %3 คอลัมน์")
+                                .arg(columnName(columns.keys.first()))
+                                .arg(result.key.size())
+                                .arg(items));
+            return true;
+        }
+        QList<CellPlace> places;
+        for (qsizetype item = 0; item < columns.keys.size(); ++item) {
+            if (columns.keys[item] < 0)
+                return fail(QStringLiteral("ไม่พบคอลัมน์เฉลยของข้อ %1").arg(item + 1));
+            places.append(firstFilled(columns.keys[item]));
+        }
+        return keyPerItem(places, result);
+    }
+    return fail(QStringLiteral("ไม่พบเฉลย  ใส่แถวเฉลยที่มีรหัสหรือชื่อเป็น \"เฉลย\" หรือ KEY  "
+                               "หรือระบุแถวเฉลยด้วย --key-row หรือพิมพ์เฉลยด้วย --key"));
+}
+
+char16_t Import::answer(int item, QStringView cell)
+{
+    if (item >= optionNumbers_.size() || optionNumbers_[item].isEmpty())
+        return readChoiceCell(cell);
+    cell = cell.trimmed();
+    if (cell.isEmpty())
+        return BlankAnswer;
+    QHash<QString, int>& numbers = optionNumbers_[item];
+    const QString text = cell.toString();
+    auto found = numbers.constFind(text);
+    if (found == numbers.cend()) {
+        found = numbers.insert(text, int(numbers.size()) + 1);
+        optionTexts_[item].append(text);
+    }
+    return *found <= MaxOptionTexts ? char16_t(u'0' + *found) : UnreadableAnswer;
+}
+
+QString Import::nameOf(qsizetype row) const
+{
+    QStringList parts;
+    for (const int column : std::as_const(result_->columns.names)) {
+        QString part = table_.cell(row, column).toString();
+        part.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        part.replace(u'\r', u' ').replace(u'\n', u' ');
+        part = part.trimmed();
+        if (!part.isEmpty())
+            parts.append(part);
+    }
+    return parts.join(u' ');
+}
+
+bool Import::readStudent(qsizetype row, ImportResult& result)
+{
+    const qsizetype width = table_.columnCount(0);
+    if (!table_.sparse) {
+        if (table_.columnCount(row) < width)
+            return fail(QStringLiteral("แถว %1 มี %2 ช่อง แต่แถวหัวตารางมี %3 ช่อง  แฟ้มอาจเสียหายหรือมีตัวคั่นผิดที่")
+                            .arg(row + 1)
+                            .arg(table_.columnCount(row))
+                            .arg(width));
+        for (qsizetype column = width; column < table_.columnCount(row); ++column)
+            if (!table_.cell(row, column).trimmed().isEmpty())
+                return fail(QStringLiteral("แถว %1 มีข้อมูลเกินคอลัมน์สุดท้ายของแถวหัวตาราง (%2)  "
+                                           "แฟ้มอาจเสียหายหรือมีตัวคั่นผิดที่")
+                                .arg(row + 1)
+                                .arg(placeName({row, column})));
+    }
+    if (result.ids.size() == MaxStudents)
+        return fail(QStringLiteral("มีผู้สอบเกิน %1 คน ซึ่งเป็นจำนวนมากที่สุดที่แฟ้มข้อมูลรับได้").arg(MaxStudents));
+
+    const int idColumn = result.columns.id;
+    const QString id = table_.cell(row, idColumn).trimmed().toString();
+    QByteArray encoded;
+    if (id.contains(u',') || id.contains(u'\n') || id.contains(u'\r') || !cp874BytesOf(id, encoded))
+        return fail(QStringLiteral("รหัสผู้สอบ \"%1\" (%2) มีจุลภาค การขึ้นบรรทัดใหม่ หรืออักษรที่ไม่ใช่ภาษาไทยหรืออังกฤษ  "
+                                   "ซึ่งแฟ้มข้อมูลเก็บไม่ได้")
+                        .arg(id, placeName({row, idColumn})));
+    if (id.size() > MaxCount)
+        return fail(
+            QStringLiteral("รหัสผู้สอบใน%1 ยาวเกิน %2 ตัวอักษร").arg(placeName({row, idColumn})).arg(MaxCount));
+    result.ids.append(id);
+    idBytes_.append(encoded);
+    result.names.append(nameOf(row));
+    result.summary.studentRows.append(int(row + 1));
+
+    MarkCounts counts;
+    const qsizetype items = result.key.size();
+    const qsizetype start = answers_.size();
+    answers_.resize(start + items, char(BlankAnswer));
+    char* out = answers_.data() + start;
+    if (oneCell_) {
+        const QStringView text = table_.cell(row, result.columns.answers.first());
+        for (qsizetype item = 0; item < std::min(items, text.size()); ++item)
+            out[item] = char(readChoiceCharacter(text[item]));
+    } else {
+        for (qsizetype item = 0; item < items; ++item)
+            out[item] = char(answer(int(item), table_.cell(row, result.columns.answers[item])));
+    }
+    for (qsizetype item = 0; item < items; ++item) {
+        MarkCounts& ofItem = result.summary.perItem[item];
+        switch (char16_t(out[item])) {
+        case BlankAnswer:
+            ++counts.blank, ++ofItem.blank;
+            break;
+        case SeveralMarks:
+            ++counts.several, ++ofItem.several;
+            break;
+        case UnreadableAnswer:
+            ++counts.unreadable, ++ofItem.unreadable;
+            break;
+        default:
+            break;
+        }
+    }
+    result.summary.perStudent.append(counts);
+    return true;
+}
+
+QByteArray Import::dataFile(const ImportResult& result) const
+{
+    // A character of an identifier is a byte in code page 874, so its bytes are its width.
+    qsizetype width = 1;
+    for (const QByteArray& id : idBytes_)
+        width = std::max(width, id.size());
+    const qsizetype items = result.key.size();
+    QByteArray bytes;
+    bytes.reserve((width + items + 3) * (idBytes_.size() + 1));
+    bytes += (QByteArray("KEY") + QByteArray(std::max<qsizetype>(0, width - 3), '-')).left(width);
+    bytes += ' ';
+    bytes += encodeCp874(result.key);
+    bytes += "\r\n";
+    for (qsizetype student = 0; student < idBytes_.size(); ++student) {
+        bytes += idBytes_[student];
+        bytes += QByteArray(width - idBytes_[student].size() + 1, ' ');
+        bytes += QByteArrayView(answers_).sliced(student * items, items);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+bool Import::run(ImportResult& result)
+{
+    result_ = &result;
+    qsizetype firstFilled = 0;
+    while (firstFilled < table_.rowCount() && table_.rowIsEmpty(firstFilled))
+        ++firstFilled;
+    if (firstFilled == table_.rowCount())
+        return fail(QStringLiteral("แฟ้มนี้ว่างเปล่า ไม่มีข้อมูลเลย"));
+    if (firstFilled > 0)
+        return fail(QStringLiteral("แถว 1 ว่าง  แถวแรกของแฟ้มต้องเป็นหัวตาราง (รหัส ชื่อ ข้อ 1 ข้อ 2 ...)"));
+    for (qsizetype column = 0; column < table_.columnCount(0); ++column)
+        result.headers.append(table_.cell(0, column).trimmed().toString());
+    if (!chooseColumns(result) || !findKey(result))
+        return false;
+    const qsizetype items = result.key.size();
+    if (items > MaxCount)
+        return fail(QStringLiteral("มี %1 ข้อ เกินกว่า %2 ข้อที่โปรแกรมรับได้").arg(items).arg(MaxCount));
+    result.summary.items = int(items);
+    result.summary.perItem.resize(items);
+    for (qsizetype row = 1; row < table_.rowCount(); ++row) {
+        if (row == keyRow_)
+            continue;
+        if (table_.rowIsEmpty(row)) {
+            result.summary.skipped.append({int(row + 1), QStringLiteral("แถวว่าง")});
+            continue;
+        }
+        if (!readStudent(row, result))
+            return false;
+    }
+    if (result.ids.isEmpty())
+        return fail(QStringLiteral("ไม่มีผู้สอบเลย มีแต่หัวตารางและเฉลย"));
+    result.summary.students = int(result.ids.size());
+    for (qsizetype item = 0; item < optionTexts_.size(); ++item)
+        if (!optionTexts_[item].isEmpty())
+            result.summary.mappings.append({int(item + 1), optionTexts_[item]});
+    result.dataFile = dataFile(result);
+    return true;
+}
+
+QString openFailed(const QString& path, const QString& reason)
+{
+    return QStringLiteral("เปิดแฟ้ม %1 ไม่ได้ครับ  %2").arg(fileName(path), reason);
+}
+
+} // namespace
+
+bool isSpreadsheetName(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == u"csv" || suffix == u"tsv" || suffix == u"xlsx";
+}
+
+ImportResult importTable(const Table& table, const QString& name, const ImportOverrides& overrides)
+{
+    ImportResult result;
+    Import import(table, name, overrides);
+    for (qsizetype row = 0; row < std::min<qsizetype>(table.rowCount(), PreviewRows); ++row) {
+        QStringList cells;
+        for (qsizetype column = 0; column < table.columnCount(row); ++column)
+            cells.append(table.cell(row, column).toString());
+        result.preview.append(cells);
+    }
+    result.ok = import.run(result);
+    if (!result.ok) {
+        ImportResult failed;
+        failed.error = import.error();
+        failed.preview = std::move(result.preview);
+        failed.layout = result.layout;
+        failed.columns = std::move(result.columns);
+        failed.headers = std::move(result.headers);
+        return failed;
+    }
+    return result;
+}
+
+ImportResult importSpreadsheetBytes(const QByteArray& bytes, const QString& name,
+                                    const ImportOverrides& overrides)
+{
+    ImportResult result;
+    try {
+        if (bytes.isEmpty()) {
+            result.error = QStringLiteral("นำเข้าแฟ้ม %1 ไม่ได้ครับ  แฟ้มนี้ว่างเปล่า ไม่มีข้อมูลเลย").arg(fileName(name));
+            return result;
+        }
+        Table table;
+        const bool workbook = looksLikeZip(bytes) || looksLikeCompoundFile(bytes) ||
+                              QFileInfo(name).suffix().compare(u"xlsx", Qt::CaseInsensitive) == 0;
+        if (!(workbook ? readXlsx(bytes, name, overrides.sheet, table, result.error)
+                       : readCsv(bytes, name, table, result.error)))
+            return result;
+        return importTable(table, name, overrides);
+    } catch (const std::bad_alloc&) {
+        result = ImportResult();
+        result.error = QStringLiteral("นำเข้าแฟ้ม %1 ไม่ได้ครับ  %2  ปิดโปรแกรมอื่นที่เปิดอยู่ก่อน")
+                           .arg(fileName(name), systemErrorText(ENOMEM));
+        return result;
+    }
+}
+
+ImportResult importSpreadsheet(const QString& path, const ImportOverrides& overrides)
+{
+    ImportResult result;
+    QFile file(path);
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        result.error = openFailed(path, systemErrorText(errno));
+        return result;
+    }
+    if (const QString refusal = notOrdinaryFileText(status.st_mode); !refusal.isEmpty()) {
+        result.error = openFailed(path, refusal);
+        return result;
+    }
+    if (status.st_size > MaxDataFileBytes) {
+        result.error = openFailed(path, QStringLiteral("แฟ้มใหญ่เกินกว่าแฟ้มใด ๆ ที่โปรแกรมรับได้"));
+        return result;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = openFailed(path, systemErrorText(errno ? errno : EIO));
+        return result;
+    }
+    QByteArray bytes;
+    try {
+        bytes = file.readAll();
+    } catch (const std::bad_alloc&) {
+        result.error = openFailed(path, systemErrorText(ENOMEM));
+        return result;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        result.error = openFailed(path, systemErrorText(EIO));
+        return result;
+    }
+    return importSpreadsheetBytes(bytes, path, overrides);
+}

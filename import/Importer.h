@@ -1,0 +1,121 @@
+#pragma once
+
+#include "import/Table.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Import of the answers teachers already have: an online quiz form's response export, a spreadsheet
+// with one row per student, or an answer-sheet scanner's export, as CSV, TSV or XLSX. The import
+// turns the sheet into a standard data file (code page 874, CR LF), so that loading, the analysis
+// and the report stay exactly those of a data file.
+//
+//   file ─ readCsv / readXlsx ─▶ Table ─ detectLayout ─▶ columns and key ─ importTable ─▶ ImportResult
+//
+// A result is a pure function of the file and the overrides: a window can show it as a preview, let
+// the teacher change a column or the key, and import again.
+
+enum class ImportLayout {
+    OnlineForm,       // a timestamp column, perhaps e-mail and score, then one column per question
+    RowPerStudent,    // identifier, perhaps a name, then one column per item
+    AnswersInOneCell, // identifier, perhaps a name, then all answers in one cell
+    Scanner,          // per-question answer columns (Q1, Q2, ...) with a key row or key columns
+};
+
+enum class KeySource {
+    KeyRow,    // a row of the sheet: the one named by a key word, or --key-row
+    KeyColumn, // a column holding the key
+    Typed,     // given by the teacher, as a data file writes it
+};
+
+// What the teacher chose instead of what the import detected; an empty field leaves it to detection.
+// Columns count from 0.
+struct ImportOverrides {
+    int idColumn = -1;
+    QList<int> nameColumns;   // one, or a first-name and a last-name column
+    QList<int> answerColumns; // one per item, or one column holding all answers
+    int keyRow = 0;           // as the spreadsheet numbers rows: the header is row 1
+    QString key;              // choice codes, one per item, as a data file writes them
+    QString sheet;            // the sheet of a workbook, as its tab shows it; empty: the first
+};
+
+// Which columns hold what, as detected or overridden.
+struct ImportColumns {
+    int id = -1;
+    QList<int> names;
+    QList<int> answers;
+    QList<int> keys; // a key column per answer column (-1: none), or one column holding the whole key
+};
+
+// The options of one item whose choices are written as texts without a label, and the choice code
+// each text became: the key's text is 1, the others follow in order of first appearance.
+struct OptionMapping {
+    int item = 0; // counted from 1
+    QStringList texts;
+};
+
+// A row of the sheet that is no examinee and not the key, and why.
+struct SkippedRow {
+    int row = 0; // as the spreadsheet numbers it
+    QString reason;
+};
+
+// Per examinee or per item: blanks, several marks and unreadable marks.
+struct MarkCounts {
+    int blank = 0;
+    int several = 0;
+    int unreadable = 0;
+    bool any() const { return blank || several || unreadable; }
+};
+
+struct ImportSummary {
+    int students = 0;
+    int items = 0;
+    QList<MarkCounts> perItem;    // index 0 is item 1
+    QList<MarkCounts> perStudent; // index 0 is the first examinee
+    QList<int> studentRows;       // the row of each examinee, as the spreadsheet numbers it
+    QList<OptionMapping> mappings;
+    QList<SkippedRow> skipped;
+};
+
+// On failure only `error` and what was read before it (the preview, the headers, the layout and the
+// columns as detected) are filled, so that a window can show the sheet and let the teacher say where
+// the key or a column is.
+struct ImportResult {
+    bool ok = false;
+    QString error; // in Thai, naming the file and the row or column, when !ok
+
+    QList<QStringList> preview; // the first rows of the sheet as read, the header first
+    ImportLayout layout = ImportLayout::RowPerStudent;
+    ImportColumns columns;
+    QStringList headers; // the first row, for naming columns
+    KeySource keySource = KeySource::KeyRow;
+    int keyRow = 0; // as the spreadsheet numbers rows, when the key came from a row
+
+    QString key; // choice codes, one per item
+    QStringList ids;
+    QStringList names; // empty texts when the sheet holds no names
+    ImportSummary summary;
+
+    QByteArray dataFile; // the standard data file: code page 874, CR LF after every line
+};
+
+// Imports the sheet of the file at `path`: CSV or TSV, or an .xlsx workbook, told by its content.
+ImportResult importSpreadsheet(const QString& path, const ImportOverrides& overrides = {});
+// Imports a file's bytes; `name` names it in messages and decides between CSV and XLSX by its ending
+// when the content does not.
+ImportResult importSpreadsheetBytes(const QByteArray& bytes, const QString& name,
+                                    const ImportOverrides& overrides = {});
+// Imports a table already read.
+ImportResult importTable(const Table& table, const QString& name, const ImportOverrides& overrides = {});
+
+// Whether a file name ends like a spreadsheet the import reads: .csv, .tsv or .xlsx, in any case.
+bool isSpreadsheetName(const QString& path);
+
+// What the import did, in Thai, for the teacher to check: the layout, the columns, the key, the
+// counts, the marks that are no choice per item and per examinee, the rows skipped, and how option
+// texts became choice codes.
+QString importSummaryText(const ImportResult& result);
+QString layoutName(ImportLayout layout);

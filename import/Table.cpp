@@ -1,0 +1,47 @@
+#include "import/Table.h"
+
+#include <algorithm>
+
+void Table::addCell(QStringView text)
+{
+    const qsizetype start = used();
+    if (start + text.size() > text_.size())
+        text_.resize(std::max(start + text.size(), 2 * text_.size() + 64));
+    std::copy(text.begin(), text.end(), text_.data() + start);
+    cellEnds_.push_back(Offset(start + text.size()));
+}
+
+bool Table::rowIsEmpty(qsizetype row) const
+{
+    for (qsizetype column = 0; column < columnCount(row); ++column)
+        if (!cell(row, column).trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+QString columnName(qsizetype column)
+{
+    QString name;
+    for (qsizetype rest = column + 1; rest > 0; rest = (rest - 1) / 26)
+        name.prepend(QChar(char16_t(u'A' + (rest - 1) % 26)));
+    return name;
+}
+
+qsizetype columnIndex(QStringView name)
+{
+    name = name.trimmed();
+    if (name.isEmpty() || name.size() > 12)
+        return -1;
+    bool number = false;
+    const qlonglong counted = name.toLongLong(&number);
+    if (number)
+        return counted >= 1 ? qsizetype(counted - 1) : -1;
+    qsizetype index = 0;
+    for (const QChar character : name) {
+        const char16_t letter = character.toUpper().unicode();
+        if (letter < u'A' || letter > u'Z')
+            return -1;
+        index = index * 26 + (letter - u'A' + 1);
+    }
+    return index - 1;
+}

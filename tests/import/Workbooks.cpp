@@ -1,0 +1,89 @@
+#include "Workbooks.h"
+
+#include <zlib.h>
+
+namespace {
+
+void put16(QByteArray& out, quint16 value)
+{
+    out.append(char(value & 0xFF)).append(char(value >> 8));
+}
+
+void put32(QByteArray& out, quint32 value)
+{
+    put16(out, quint16(value & 0xFFFF));
+    put16(out, quint16(value >> 16));
+}
+
+QString column(int index)
+{
+    QString name;
+    for (int rest = index + 1; rest > 0; rest = (rest - 1) / 26)
+        name.prepend(QChar(char16_t(u'A' + (rest - 1) % 26)));
+    return name;
+}
+
+} // namespace
+
+QByteArray storedZip(const QList<QPair<QString, QByteArray>>& members, bool encrypted)
+{
+    QByteArray archive, directory;
+    for (const auto& [name, contents] : members) {
+        const QByteArray encodedName = name.toUtf8();
+        const quint32 crc =
+            crc32(0, reinterpret_cast<const Bytef*>(contents.constData()), uInt(contents.size()));
+        const quint32 offset = quint32(archive.size());
+        const quint16 flags = encrypted ? 1 : 0;
+        put32(archive, 0x04034b50);
+        put16(archive, 20), put16(archive, flags), put16(archive, 0), put32(archive, 0);
+        put32(archive, crc), put32(archive, quint32(contents.size())),
+            put32(archive, quint32(contents.size()));
+        put16(archive, quint16(encodedName.size())), put16(archive, 0);
+        archive += encodedName + contents;
+
+        put32(directory, 0x02014b50);
+        put16(directory, 20), put16(directory, 20), put16(directory, flags), put16(directory, 0);
+        put32(directory, 0), put32(directory, crc);
+        put32(directory, quint32(contents.size())), put32(directory, quint32(contents.size()));
+        put16(directory, quint16(encodedName.size())), put16(directory, 0), put16(directory, 0);
+        put16(directory, 0), put16(directory, 0), put32(directory, 0), put32(directory, offset);
+        directory += encodedName;
+    }
+    const quint32 directoryStart = quint32(archive.size());
+    archive += directory;
+    put32(archive, 0x06054b50);
+    put16(archive, 0), put16(archive, 0);
+    put16(archive, quint16(members.size())), put16(archive, quint16(members.size()));
+    put32(archive, quint32(directory.size())), put32(archive, directoryStart), put16(archive, 0);
+    return archive;
+}
+
+QByteArray workbook(const QByteArray& sheetData, const QList<QString>& shared)
+{
+    QByteArray strings = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
+    for (const QString& text : shared)
+        strings += "<si><t>" + text.toHtmlEscaped().toUtf8() + "</t></si>";
+    strings += "</sst>";
+    return storedZip({
+        {"xl/workbook.xml",
+         "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+         "<sheets><sheet name=\"Sheet1\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+         "<Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
+        {"xl/sharedStrings.xml", strings},
+        {"xl/worksheets/sheet1.xml",
+         "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" +
+             sheetData + "</sheetData></worksheet>"},
+    });
+}
+
+QByteArray numberRow(int row, const QList<qint64>& values)
+{
+    QByteArray xml = "<row r=\"" + QByteArray::number(row) + "\">";
+    for (int index = 0; index < values.size(); ++index)
+        xml += "<c r=\"" + column(index).toLatin1() + QByteArray::number(row) + "\"><v>" +
+               QByteArray::number(values[index]) + "</v></c>";
+    return xml + "</row>";
+}
