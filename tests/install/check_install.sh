@@ -49,9 +49,10 @@ for program in quillet qlt; do
         [ -z "$warnings" ] || fail "man finds faults in the page of $program: $warnings"
     fi
 done
+# Read once: grep -q leaving a pipe early would fail the pipeline under pipefail.
+manual=$(zcat "$prefix/share/man/man1/qlt.1.gz" | sed 's/\\-/-/g')
 for option in $("$prefix/bin/qlt" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
-    zcat "$prefix/share/man/man1/qlt.1.gz" | sed 's/\\-/-/g' | grep -q -- "$option" ||
-        fail "qlt's manual page does not describe $option"
+    grep -q -- "$option" <<<"$manual" || fail "qlt's manual page does not describe $option"
 done
 
 "$prefix/bin/qlt" -o "$prefix/Result.doc" "$prefix/share/quillet/examples/class-4choices.txt" ||
