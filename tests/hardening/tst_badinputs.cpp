@@ -5,6 +5,7 @@
 // a hang, or a half-written report: an earlier Result.doc stays whole until a new one replaces it.
 #include "AppFixture.h"
 #include "Checks.h"
+#include "DiskFaults.h"
 #include "QltInProcess.h"
 #include "TestFiles.h"
 #include "cli/QltCommand.h"

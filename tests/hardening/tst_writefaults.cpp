@@ -3,6 +3,7 @@
 // output (the report, the HTML and CSV diagnostics, the window's Result.doc) is then either written
 // whole or left byte for byte as it was, with a Thai message that names the file and says why.
 #include "AppFixture.h"
+#include "DiskFaults.h"
 #include "QltProcess.h"
 #include "TestFiles.h"
 #include "pages/frm2_Source.h"

@@ -4,28 +4,6 @@
 #include <QFile>
 #include <QStringDecoder>
 
-#include "report/OutputFile.h"
-
-#include <sys/resource.h>
-
-FileSizeLimit::FileSizeLimit(qint64 bytes)
-{
-    reportWriteLimitsAsErrors();
-    rlimit limit;
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    earlier_ = qint64(limit.rlim_cur);
-    limit.rlim_cur = rlim_t(bytes);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FileSizeLimit::~FileSizeLimit()
-{
-    rlimit limit;
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = rlim_t(earlier_);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
-
 QByteArray readBytes(const QString& path)
 {
     QFile file(path);
