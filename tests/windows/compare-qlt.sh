@@ -70,13 +70,14 @@ compare_qlt() {
         check "... and the same report on standard output" same_outputs "$name-stdout"
     done
 
-    # Refused inputs end the same way, with the same Thai message.
-    printf 'KEY 1234\r\n001 12\r\n' >"$work/short-answers.txt"
-    printf '' >"$work/empty.txt"
-    for data in "$work/short-answers.txt" "$work/empty.txt"; do
+    # Warnings and refusals: the same Thai messages and the same exit status.
+    printf 'KEY 1234\r\n001 12\r\n' >"$work/warned-one-student.txt"
+    printf 'KEY\r\n' >"$work/refused-no-key.txt"
+    printf '' >"$work/refused-empty.txt"
+    for data in "$work"/warned-one-student.txt "$work"/refused-*.txt; do
         name=$(basename "$data" .txt)
         run_both "$name" "$data" -o report.doc class.txt
-        check "qlt.exe refuses $name as qlt does, with the same message" same_outputs "$name"
+        check "qlt.exe answers $name as qlt does, with the same messages" same_outputs "$name"
     done
     run_both bad-option "$work/empty.txt" --choices=7 class.txt
     check "qlt.exe refuses a wrong option as qlt does" same_outputs bad-option
