@@ -3,7 +3,7 @@
 ; Thai and English pages. Built by scripts/build-windows:
 ;   makensis -DVERSION=1.0.0 -DSOURCE=<folder> -DOUTFILE=<setup.exe> installer.nsi
 ; SOURCE is an absolute folder holding quillet.exe, qlt.exe, Help!.html and examples\ (makensis reads
-; relative paths from this file's folder).
+; relative paths from this file's folder); -DICON=<quillet.ico> gives the setup program the program's icon.
 
 Target amd64-unicode ; a 64-bit installer: Wine without its 32-bit half cannot start a 32-bit one
 RequestExecutionLevel user
@@ -38,9 +38,9 @@ VIAddVersionKey /LANG=0 "FileDescription" "Quillet ${VERSION} setup"
 VIAddVersionKey /LANG=0 "LegalCopyright" "GNU General Public License, version 3 or later"
 
 !include "MUI2.nsh"
-!if /FileExists "${__FILEDIR__}\quillet.ico"
-!define MUI_ICON "${__FILEDIR__}\quillet.ico"
-!define MUI_UNICON "${__FILEDIR__}\quillet.ico"
+!ifdef ICON ; the program's icon, when the build passes -DICON=<quillet.ico>
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !endif
 !define MUI_ABORTWARNING
 !define MUI_LANGDLL_ALLLANGUAGES
