@@ -1,7 +1,7 @@
 # Sourced by scripts/test-windows after wine-prefix.sh and checks.sh. On a virtual X display with a
 # window manager, drives the Windows programs under Wine with the keyboard as a teacher would and
 # saves pictures of them:
-#   start_display WORK_DIR          a display for what follows (stopped when the script exits)
+#   start_display WORK_DIR          a display for what follows; stop_display ends it
 #   drive_window QUILLET_EXE LINUX_BIN SHOTS_DIR
 #   drive_installer SETUP_EXE SHOTS_DIR
 
@@ -21,7 +21,6 @@ start_display() {
     export DISPLAY=":$(cat "$file")"
     openbox --config-file /dev/null >/dev/null 2>&1 &
     display_pids+=($!)
-    trap stop_display EXIT
     sleep 1
 }
 
