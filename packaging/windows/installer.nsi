@@ -83,7 +83,7 @@ Section "Quillet"
     File "${SOURCE}\Help!.html"
     File /oname=LICENSE.txt "${__FILEDIR__}\..\..\LICENSE"
     File /r "${SOURCE}\examples"
-    WriteUninstaller "$INSTDIR\uninstall.exe"
+    WriteUninstaller "$INSTDIR\Uninstall.exe"
 
     SetOutPath "$INSTDIR" ; the shortcut's working folder
     CreateShortcut "$SMPROGRAMS\${THAI_NAME}.lnk" "$INSTDIR\quillet.exe" "" "$INSTDIR\quillet.exe" 0
@@ -93,8 +93,8 @@ Section "Quillet"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\quillet.exe,0"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
     SectionGetSize 0 $0 ; in KiB, as EstimatedSize wants it
@@ -110,7 +110,7 @@ Section "Uninstall"
     Delete "$INSTDIR\Help!.html"
     Delete "$INSTDIR\LICENSE.txt"
     RMDir /r "$INSTDIR\examples"
-    Delete "$INSTDIR\uninstall.exe"
+    Delete "$INSTDIR\Uninstall.exe"
     SetOutPath "$TEMP" ; a folder cannot be removed while it is the working folder
     RMDir "$INSTDIR"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"

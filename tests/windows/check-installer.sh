@@ -37,7 +37,7 @@ check_installer() {
     check "the installer is a 64-bit Windows program" sh -c "x86_64-w64-mingw32-objdump -f '$setup' | grep -q 'pei-x86-64'"
     check "a silent install without administrator rights succeeds" wine "$setup" /S
     wineserver -w
-    for file in quillet.exe qlt.exe 'Help!.html' LICENSE.txt uninstall.exe \
+    for file in quillet.exe qlt.exe 'Help!.html' LICENSE.txt Uninstall.exe \
         examples/class-4choices.txt examples/class-5choices.txt examples/class-slips.txt examples/README.md; do
         check "installed: $file" test -s "$folder/$file"
     done
@@ -45,12 +45,12 @@ check_installer() {
     check "installed programs list '$name'" has_value DisplayName "$name"
     check "... with its version" has_value DisplayVersion "$version"
     check "... its icon" has_value DisplayIcon "$windows_folder\\quillet.exe,0"
-    check "... how to remove it" has_value UninstallString "\"$windows_folder\\uninstall.exe\""
+    check "... how to remove it" has_value UninstallString "\"$windows_folder\\Uninstall.exe\""
     check "... its size" has_value EstimatedSize dword:
     check "... and no publisher" lacks_value Publisher
 
 
-    check "a silent uninstall succeeds" wine "$folder/uninstall.exe" /S
+    check "a silent uninstall succeeds" wine "$folder/Uninstall.exe" /S
     wineserver -w # the uninstaller runs on from a copy of itself
     check "the program's folder is removed" test ! -e "$folder"
     check "the Start-menu entry is removed" test ! -e "$start_menu/$name.lnk"
@@ -58,7 +58,7 @@ check_installer() {
 
     wine "$setup" /S && wineserver -w
     echo "a report the teacher saved here" >"$folder/Result.doc"
-    wine "$folder/uninstall.exe" /S && wineserver -w
+    wine "$folder/Uninstall.exe" /S && wineserver -w
     check "a report the teacher saved beside the program survives uninstalling" \
         test -s "$folder/Result.doc" -a ! -e "$folder/quillet.exe" -a ! -e "$folder/examples"
     rm -rf "$folder"
