@@ -41,6 +41,7 @@ check_installer() {
         examples/class-4choices.txt examples/class-5choices.txt examples/class-slips.txt examples/README.md; do
         check "installed: $file" test -s "$folder/$file"
     done
+    check "the installed qlt.exe runs" wine "$folder/qlt.exe" --version
     check "the Start-menu entry has the Thai name" test -s "$start_menu/$name.lnk"
     check "installed programs list '$name'" has_value DisplayName "$name"
     check "... with its version" has_value DisplayVersion "$version"
