@@ -81,7 +81,7 @@ Section "Quillet"
     File "${SOURCE}\quillet.exe"
     File "${SOURCE}\qlt.exe"
     File "${SOURCE}\Help!.html"
-    File /oname=LICENSE.txt "${__FILEDIR__}\..\..\LICENSE"
+    File /oname=LICENSE.txt "..\..\LICENSE" ; makensis works in this file's folder
     File /r "${SOURCE}\examples"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
