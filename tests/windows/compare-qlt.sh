@@ -79,6 +79,6 @@ compare_qlt() {
         run_both "$name" "$data" -o report.doc class.txt
         check "qlt.exe answers $name as qlt does, with the same messages" same_outputs "$name"
     done
-    run_both bad-option "$work/empty.txt" --choices=7 class.txt
+    run_both bad-option "$work/refused-empty.txt" --choices=7 class.txt
     check "qlt.exe refuses a wrong option as qlt does" same_outputs bad-option
 }
