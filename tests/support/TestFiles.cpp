@@ -2,7 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
+
+#include "model/CodePage874.h"
 
 QByteArray readBytes(const QString& path)
 {
@@ -37,10 +38,14 @@ QByteArray lines(const QList<QByteArray>& records, const QByteArray& end)
     return bytes;
 }
 
+// By the program's own table: Qt for Windows has no converter for code page 874.
 QString fromCp874(const QByteArray& bytes)
 {
-    QStringDecoder decoder("windows-874");
-    return decoder.decode(bytes);
+    const auto& characters = cp874Characters();
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype index = 0; index < bytes.size(); ++index)
+        text[index] = QChar(characters[uchar(bytes[index])]);
+    return text;
 }
 
 QString firstDifference(const QString& expected, const QString& actual)
