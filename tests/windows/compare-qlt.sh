@@ -28,8 +28,8 @@ run_both() {
         mkdir -p "$work/$name/$side"
         cp "$data" "$work/$name/$side/class.txt"
     done
-    (cd "$work/$name/linux" && "$linux_bin/qlt" "$@" >stdout 2>stderr; echo $? >status)
-    (cd "$work/$name/windows" && wine "$windows_qlt" "$@" >stdout 2>stderr; echo $? >status)
+    (cd "$work/$name/linux" && { "$linux_bin/qlt" "$@" >stdout 2>stderr && echo 0 || echo $?; } >status)
+    (cd "$work/$name/windows" && { wine "$windows_qlt" "$@" >stdout 2>stderr && echo 0 || echo $?; } >status)
     tr -d '\r' <"$work/$name/windows/stderr" >"$work/$name/windows/stderr.lf"
     mv "$work/$name/windows/stderr.lf" "$work/$name/windows/stderr"
 }

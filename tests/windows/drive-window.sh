@@ -46,7 +46,7 @@ keys() {
 # Saves a window with its title bar once it has settled.
 capture() {
     sleep 1.5
-    import -window "$1" -frame "$shots/$2.png" && echo "      picture: $shots/$2.png"
+    if [ -n "$1" ] && import -window "$1" -frame "$shots/$2.png"; then echo "      picture: $shots/$2.png"; fi
 }
 # check_window DESCRIPTION VARIABLE PATTERN — waits for the window and counts whether it came.
 check_window() {
