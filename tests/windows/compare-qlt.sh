@@ -47,19 +47,19 @@ same_outputs() {
 compare_qlt() {
     linux_bin=$1 windows_qlt=$2 work=$3
     mkdir -p "$work"
-    local data name choices spec students items seed
+    local data name choices entry students items seed
     local inputs=() # file and number of choices
     inputs+=("$PWD/examples/class-4choices.txt 4" "$PWD/examples/class-5choices.txt 5")
     inputs+=("$PWD/examples/class-slips.txt 4")
-    for spec in "${generated_classes[@]}"; do
-        read -r students items choices seed <<<"$spec"
+    for entry in "${generated_classes[@]}"; do
+        read -r students items choices seed <<<"$entry"
         data=$work/generated-$students-$items-$choices.txt
         "$linux_bin/generate_data" "$students" "$items" "$choices" "$data" "$seed"
         inputs+=("$data $choices")
     done
 
-    for spec in "${inputs[@]}"; do
-        read -r data choices <<<"$spec"
+    for entry in "${inputs[@]}"; do
+        read -r data choices <<<"$entry"
         name=$(basename "$data" .txt)
         run_both "$name-default" "$data" class.txt
         check "qlt.exe writes the same Result.doc as qlt: $name" same_outputs "$name-default"
