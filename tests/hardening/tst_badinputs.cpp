@@ -5,6 +5,7 @@
 // a hang, or a half-written report: an earlier Result.doc stays whole until a new one replaces it.
 #include "AppFixture.h"
 #include "Checks.h"
+#include "DiskFaults.h"
 #include "QltInProcess.h"
 #include "TestFiles.h"
 #include "cli/QltCommand.h"
@@ -19,11 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <QTemporaryDir>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <memory>
 
@@ -294,6 +292,8 @@ private slots:
     void placesTheReportCannotGo()
     {
         QFETCH(QString, place);
+        if (place == u"unwritable" && !FileSizeLimit::available())
+            QSKIP("no file-size limit here to fill the disk with");
         const QString sample = examplePath(QStringLiteral("class-4choices.txt"));
 
         // qlt: a file where the folder should be cannot be written into, even by the superuser.
@@ -328,25 +328,6 @@ private slots:
             QCOMPARE(readBytes(windowReportPath()), Earlier);
     }
 
-    // A device or a pipe named as the report is written into, never replaced by a file.
-    void aPipeNamedAsTheReportReceivesItAndStaysAPipe()
-    {
-        const QByteArray pipePath = in(QStringLiteral("report.pipe")).toLocal8Bit();
-        QCOMPARE(::mkfifo(pipePath.constData(), 0600), 0);
-        const int reader = ::open(pipePath.constData(), O_RDONLY | O_NONBLOCK);
-        QVERIFY(reader >= 0);
-        const QltRun run = runQltInProcess(
-            {QStringLiteral("-o"), QString::fromLocal8Bit(pipePath), examplePath("class-4choices.txt")});
-        QCOMPARE(run.status, int(QltSuccess));
-        QByteArray received(64 * 1024, '\0');
-        received.truncate(::read(reader, received.data(), received.size()));
-        ::close(reader);
-        QCOMPARE(received, readBytes(testDataPath(QStringLiteral("class-4choices-default.doc"))));
-        struct stat status;
-        QCOMPARE(::stat(pipePath.constData(), &status), 0);
-        QVERIFY(S_ISFIFO(status.st_mode));
-    }
-
     // A write that breaks off half-way (a full disk, a pulled memory stick) leaves no trace.
     void aWriteThatFailsHalfWayLeavesTheEarlierReport()
     {
@@ -365,10 +346,12 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"Result.doc"});
     }
 
-    // The word processor keeps the report open; on this system an open file does not stop the
-    // replacement, so a second Finish writes the new report and the teacher is told nothing.
+    // The word processor keeps the report open; on Linux an open file does not stop the replacement,
+    // so a second Finish writes the new report and the teacher is told nothing.
     void aSecondFinishReplacesAReportTheWordProcessorHoldsOpen()
     {
+        if (QSysInfo::kernelType() == u"winnt")
+            QSKIP("Windows does not replace a file another program holds open");
         chooseOnSourcePage(examplePath(QStringLiteral("class-4choices.txt")));
         click(f->loaded<frm2_Source>(PageId::Source)->cmdNext);
         click(statPage()->cmdCal);

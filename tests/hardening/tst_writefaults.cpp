@@ -3,8 +3,11 @@
 // output (the report, the HTML and CSV diagnostics, the window's Result.doc) is then either written
 // whole or left byte for byte as it was, with a Thai message that names the file and says why.
 #include "AppFixture.h"
+#include "DiskFaults.h"
+#include "QltInProcess.h"
 #include "QltProcess.h"
 #include "TestFiles.h"
+#include "cli/QltCommand.h"
 #include "pages/frm2_Source.h"
 #include "pages/frm4_Stat.h"
 
@@ -17,6 +20,7 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <functional>
 #include <memory>
 #include <sys/resource.h>
@@ -450,6 +454,25 @@ private slots:
         const qsizetype folderSynced = position(QStringLiteral("fsync\\("), folderOpened);
         QVERIFY2(fileSynced >= 0 && fileSynced < renamed, qPrintable(calls.join('\n')));
         QVERIFY2(renamed < folderOpened && folderOpened < folderSynced, qPrintable(calls.join('\n')));
+    }
+
+    // A device or a pipe named as the report is written into, never replaced by a file.
+    void aPipeNamedAsTheReportReceivesItAndStaysAPipe()
+    {
+        const QByteArray pipePath = in(QStringLiteral("report.pipe")).toLocal8Bit();
+        QCOMPARE(::mkfifo(pipePath.constData(), 0600), 0);
+        const int reader = ::open(pipePath.constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+        const QltRun run = runQltInProcess(
+            {QStringLiteral("-o"), QString::fromLocal8Bit(pipePath), examplePath("class-4choices.txt")});
+        QCOMPARE(run.status, int(QltSuccess));
+        QByteArray received(64 * 1024, '\0');
+        received.truncate(::read(reader, received.data(), received.size()));
+        ::close(reader);
+        QCOMPARE(received, readBytes(testDataPath(QStringLiteral("class-4choices-default.doc"))));
+        struct stat status;
+        QCOMPARE(::stat(pipePath.constData(), &status), 0);
+        QVERIFY(S_ISFIFO(status.st_mode));
     }
 };
 

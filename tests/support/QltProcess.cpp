@@ -6,8 +6,13 @@ QltProcessRun runQltProcess(const QStringList& arguments, const QString& folder,
 {
     QProcess process;
     process.setWorkingDirectory(folder);
-    if (child.setUp)
+    if (child.setUp) {
+#ifdef Q_OS_UNIX
         process.setChildProcessModifier(child.setUp);
+#else
+        qFatal("a step in the child before qlt starts needs POSIX");
+#endif
+    }
     if (!child.inputFile.isEmpty())
         process.setStandardInputFile(child.inputFile);
     process.start(QStringLiteral(QLT_EXECUTABLE), arguments);

@@ -2,29 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 
-#include "report/OutputFile.h"
-
-#include <sys/resource.h>
-
-FileSizeLimit::FileSizeLimit(qint64 bytes)
-{
-    reportWriteLimitsAsErrors();
-    rlimit limit;
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    earlier_ = qint64(limit.rlim_cur);
-    limit.rlim_cur = rlim_t(bytes);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FileSizeLimit::~FileSizeLimit()
-{
-    rlimit limit;
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = rlim_t(earlier_);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
+#include "model/CodePage874.h"
 
 QByteArray readBytes(const QString& path)
 {
@@ -59,10 +38,10 @@ QByteArray lines(const QList<QByteArray>& records, const QByteArray& end)
     return bytes;
 }
 
+// By the program's own table: Qt for Windows has no converter for code page 874.
 QString fromCp874(const QByteArray& bytes)
 {
-    QStringDecoder decoder("windows-874");
-    return decoder.decode(bytes);
+    return decodeCp874(bytes);
 }
 
 QString firstDifference(const QString& expected, const QString& actual)

@@ -14,19 +14,6 @@
 #endif
 #endif
 
-// Lowers this process's file-size limit to `bytes` while it lives: a write past it fails as on a disk
-// that fills up half-way (the program is told, not ended).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(qint64 bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    qint64 earlier_;
-};
-
 // Helpers for tests that read and write files.
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
