@@ -6,6 +6,7 @@
 #include "import/XlsxReader.h"
 #include "model/CodePage874.h"
 #include "model/DataFileLoader.h"
+#include "model/InputFile.h"
 #include "model/SystemErrorText.h"
 #include "model/TestData.h"
 
@@ -18,7 +19,6 @@
 #include <cerrno>
 #include <new>
 
-#include <sys/stat.h>
 
 namespace {
 
@@ -458,32 +458,23 @@ ImportResult importSpreadsheetBytes(const QByteArray& bytes, const QString& name
 ImportResult importSpreadsheet(const QString& path, const ImportOverrides& overrides)
 {
     ImportResult result;
-    QFile file(path);
-    struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
-        result.error = openFailed(path, systemErrorText(errno));
+    InputFile file;
+    if (QString reason; !file.open(path, reason)) {
+        result.error = openFailed(path, reason);
         return result;
     }
-    if (const QString refusal = notOrdinaryFileText(status.st_mode); !refusal.isEmpty()) {
-        result.error = openFailed(path, refusal);
-        return result;
-    }
-    if (status.st_size > MaxDataFileBytes) {
+    if (file.size() > MaxDataFileBytes) {
         result.error = openFailed(path, QStringLiteral("แฟ้มใหญ่เกินกว่าแฟ้มใด ๆ ที่โปรแกรมรับได้"));
-        return result;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = openFailed(path, systemErrorText(errno ? errno : EIO));
         return result;
     }
     QByteArray bytes;
     try {
-        bytes = file.readAll();
+        bytes = file.device().readAll();
     } catch (const std::bad_alloc&) {
         result.error = openFailed(path, systemErrorText(ENOMEM));
         return result;
     }
-    if (file.error() != QFileDevice::NoError) {
+    if (file.device().error() != QFileDevice::NoError || !file.unchanged()) {
         result.error = openFailed(path, systemErrorText(EIO));
         return result;
     }
