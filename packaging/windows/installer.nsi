@@ -2,7 +2,7 @@
 ; %LOCALAPPDATA%\Programs\Quillet, with a Start-menu entry and an entry in the installed programs.
 ; Thai and English pages. Built by scripts/build-windows:
 ;   makensis -DVERSION=1.0.0 -DSOURCE=<folder> -DOUTFILE=<setup.exe> installer.nsi
-; SOURCE is an absolute folder holding quillet.exe, qlt.exe, Help!.html and examples\ (makensis reads
+; SOURCE is an absolute folder holding quillet.exe, qlt.exe, Help!.html, TlwgMono-LICENSE.txt and examples\ (makensis reads
 ; relative paths from this file's folder); -DICON=<quillet.ico> gives the setup program the program's icon.
 
 Target amd64-unicode ; a 64-bit installer: Wine without its 32-bit half cannot start a 32-bit one
@@ -82,6 +82,7 @@ Section "Quillet"
     File "${SOURCE}\qlt.exe"
     File "${SOURCE}\Help!.html"
     File /oname=LICENSE.txt "..\..\LICENSE" ; makensis works in this file's folder
+    File "${SOURCE}\TlwgMono-LICENSE.txt" ; the listing's font, built into quillet.exe
     File /r "${SOURCE}\examples"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
@@ -109,6 +110,7 @@ Section "Uninstall"
     Delete "$INSTDIR\qlt.exe"
     Delete "$INSTDIR\Help!.html"
     Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\TlwgMono-LICENSE.txt"
     RMDir /r "$INSTDIR\examples"
     Delete "$INSTDIR\Uninstall.exe"
     SetOutPath "$TEMP" ; a folder cannot be removed while it is the working folder
