@@ -7,14 +7,13 @@
 
 #include "Benchmark.h"
 #include "DataGenerator.h"
+#include "Workbooks.h"
 #include "import/Importer.h"
 #include "model/DataFileLoader.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <zlib.h>
 
 #include <cstdio>
 #include <vector>
@@ -68,19 +67,10 @@ QByteArray csvOf(const GeneratedClass& test)
     return csv + "\r\n";
 }
 
-QByteArray cellName(qsizetype column, qsizetype row)
+// The sheet's rows. Shared strings: 0 "Student ID", 1 "KEY", 2.. the letters A to E.
+QByteArray rowsOf(const GeneratedClass& test)
 {
-    QByteArray name;
-    for (qsizetype rest = column + 1; rest > 0; rest = (rest - 1) / 26)
-        name.prepend(char('A' + (rest - 1) % 26));
-    return name + QByteArray::number(row);
-}
-
-QByteArray sheetOf(const GeneratedClass& test)
-{
-    // Shared strings: 0 "Student ID", 1 "KEY", 2.. the letters A to E.
-    QByteArray xml =
-        "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
+    QByteArray xml;
     const auto row = [&](qsizetype number, const QByteArray& idCell, const QByteArray& answers) {
         xml += "<row r=\"" + QByteArray::number(number) + "\">" + idCell;
         for (qsizetype item = 0; item < answers.size(); ++item)
@@ -97,78 +87,12 @@ QByteArray sheetOf(const GeneratedClass& test)
         row(qsizetype(student) + 3,
             "<c r=\"" + cellName(0, qsizetype(student) + 3) + "\"><v>" + test.ids[student] + "</v></c>",
             test.answers[student]);
-    return xml + "</sheetData></worksheet>";
-}
-
-void put(QByteArray& out, quint32 value, int bytes)
-{
-    for (int byte = 0; byte < bytes; ++byte)
-        out.append(char((value >> (8 * byte)) & 0xFF));
-}
-
-QByteArray deflated(const QByteArray& data)
-{
-    z_stream stream{};
-    deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(qsizetype(deflateBound(&stream, uLong(data.size()))), Qt::Uninitialized);
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
-    stream.avail_in = uInt(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = uInt(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(qsizetype(stream.total_out));
-    deflateEnd(&stream);
-    return out;
-}
-
-// A zip archive of deflated members.
-QByteArray zipOf(const QList<QPair<QByteArray, QByteArray>>& members)
-{
-    QByteArray archive, directory;
-    for (const auto& [name, contents] : members) {
-        const QByteArray packed = deflated(contents);
-        const quint32 crc =
-            crc32(0, reinterpret_cast<const Bytef*>(contents.constData()), uInt(contents.size()));
-        const quint32 offset = quint32(archive.size());
-        put(archive, 0x04034b50, 4), put(archive, 20, 2), put(archive, 0, 2), put(archive, 8, 2),
-            put(archive, 0, 4);
-        put(archive, crc, 4), put(archive, quint32(packed.size()), 4),
-            put(archive, quint32(contents.size()), 4);
-        put(archive, quint32(name.size()), 2), put(archive, 0, 2);
-        archive += name + packed;
-        put(directory, 0x02014b50, 4), put(directory, 20, 2), put(directory, 20, 2), put(directory, 0, 2);
-        put(directory, 8, 2), put(directory, 0, 4), put(directory, crc, 4);
-        put(directory, quint32(packed.size()), 4), put(directory, quint32(contents.size()), 4);
-        put(directory, quint32(name.size()), 2), put(directory, 0, 4), put(directory, 0, 4),
-            put(directory, 0, 4);
-        put(directory, offset, 4);
-        directory += name;
-    }
-    const quint32 start = quint32(archive.size());
-    archive += directory;
-    put(archive, 0x06054b50, 4), put(archive, 0, 4), put(archive, quint32(members.size()), 2);
-    put(archive, quint32(members.size()), 2), put(archive, quint32(directory.size()), 4),
-        put(archive, start, 4);
-    put(archive, 0, 2);
-    return archive;
+    return xml;
 }
 
 QByteArray xlsxOf(const GeneratedClass& test)
 {
-    return zipOf({
-        {"xl/workbook.xml",
-         "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
-         "<sheets><sheet name=\"Sheet1\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
-        {"xl/_rels/workbook.xml.rels",
-         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-         "<Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
-        {"xl/sharedStrings.xml",
-         "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-         "<si><t>Student ID</t></si><si><t>KEY</t></si><si><t>A</t></si><si><t>B</t></si>"
-         "<si><t>C</t></si><si><t>D</t></si><si><t>E</t></si></sst>"},
-        {"xl/worksheets/sheet1.xml", sheetOf(test)},
-    });
+    return workbook(rowsOf(test), {"Student ID", "KEY", "A", "B", "C", "D", "E"}, ZipMembers::Deflated);
 }
 
 bool write(const QString& path, const QByteArray& bytes)

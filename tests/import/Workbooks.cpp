@@ -15,17 +15,24 @@ void put32(QByteArray& out, quint32 value)
     put16(out, quint16(value >> 16));
 }
 
-QString column(int index)
+QByteArray deflated(const QByteArray& data)
 {
-    QString name;
-    for (int rest = index + 1; rest > 0; rest = (rest - 1) / 26)
-        name.prepend(QChar(char16_t(u'A' + (rest - 1) % 26)));
-    return name;
+    z_stream stream{};
+    deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(qsizetype(deflateBound(&stream, uLong(data.size()))), Qt::Uninitialized);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    stream.avail_in = uInt(data.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = uInt(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return out;
 }
 
 } // namespace
 
-QByteArray storedZip(const QList<QPair<QString, QByteArray>>& members, bool encrypted)
+QByteArray zipArchive(const QList<QPair<QString, QByteArray>>& members, ZipMembers how)
 {
     QByteArray archive, directory;
     for (const auto& [name, contents] : members) {
@@ -33,18 +40,19 @@ QByteArray storedZip(const QList<QPair<QString, QByteArray>>& members, bool encr
         const quint32 crc =
             crc32(0, reinterpret_cast<const Bytef*>(contents.constData()), uInt(contents.size()));
         const quint32 offset = quint32(archive.size());
-        const quint16 flags = encrypted ? 1 : 0;
+        const quint16 flags = how == ZipMembers::Encrypted ? 1 : 0;
+        const quint16 method = how == ZipMembers::Deflated ? 8 : 0;
+        const QByteArray packed = how == ZipMembers::Deflated ? deflated(contents) : contents;
         put32(archive, 0x04034b50);
-        put16(archive, 20), put16(archive, flags), put16(archive, 0), put32(archive, 0);
-        put32(archive, crc), put32(archive, quint32(contents.size())),
-            put32(archive, quint32(contents.size()));
+        put16(archive, 20), put16(archive, flags), put16(archive, method), put32(archive, 0);
+        put32(archive, crc), put32(archive, quint32(packed.size())), put32(archive, quint32(contents.size()));
         put16(archive, quint16(encodedName.size())), put16(archive, 0);
-        archive += encodedName + contents;
+        archive += encodedName + packed;
 
         put32(directory, 0x02014b50);
-        put16(directory, 20), put16(directory, 20), put16(directory, flags), put16(directory, 0);
+        put16(directory, 20), put16(directory, 20), put16(directory, flags), put16(directory, method);
         put32(directory, 0), put32(directory, crc);
-        put32(directory, quint32(contents.size())), put32(directory, quint32(contents.size()));
+        put32(directory, quint32(packed.size())), put32(directory, quint32(contents.size()));
         put16(directory, quint16(encodedName.size())), put16(directory, 0), put16(directory, 0);
         put16(directory, 0), put16(directory, 0), put32(directory, 0), put32(directory, offset);
         directory += encodedName;
@@ -58,32 +66,41 @@ QByteArray storedZip(const QList<QPair<QString, QByteArray>>& members, bool encr
     return archive;
 }
 
-QByteArray workbook(const QByteArray& sheetData, const QList<QString>& shared)
+QByteArray workbook(const QByteArray& sheetData, const QList<QString>& shared, ZipMembers how)
 {
     QByteArray strings = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
     for (const QString& text : shared)
         strings += "<si><t>" + text.toHtmlEscaped().toUtf8() + "</t></si>";
     strings += "</sst>";
-    return storedZip({
-        {"xl/workbook.xml",
-         "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
-         "<sheets><sheet name=\"Sheet1\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
-        {"xl/_rels/workbook.xml.rels",
-         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-         "<Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
-        {"xl/sharedStrings.xml", strings},
-        {"xl/worksheets/sheet1.xml",
-         "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" +
-             sheetData + "</sheetData></worksheet>"},
-    });
+    return zipArchive(
+        {
+            {"xl/workbook.xml",
+             "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+             "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+             "<sheets><sheet name=\"Sheet1\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
+            {"xl/_rels/workbook.xml.rels",
+             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+             "<Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
+            {"xl/sharedStrings.xml", strings},
+            {"xl/worksheets/sheet1.xml",
+             "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" +
+                 sheetData + "</sheetData></worksheet>"},
+        },
+        how);
 }
 
 QByteArray numberRow(int row, const QList<qint64>& values)
 {
     QByteArray xml = "<row r=\"" + QByteArray::number(row) + "\">";
     for (int index = 0; index < values.size(); ++index)
-        xml += "<c r=\"" + column(index).toLatin1() + QByteArray::number(row) + "\"><v>" +
-               QByteArray::number(values[index]) + "</v></c>";
+        xml += "<c r=\"" + cellName(index, row) + "\"><v>" + QByteArray::number(values[index]) + "</v></c>";
     return xml + "</row>";
+}
+
+QByteArray cellName(qsizetype column, qsizetype row)
+{
+    QByteArray name;
+    for (qsizetype rest = column + 1; rest > 0; rest = (rest - 1) / 26)
+        name.prepend(char('A' + (rest - 1) % 26));
+    return name + QByteArray::number(row);
 }

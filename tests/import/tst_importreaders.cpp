@@ -176,12 +176,13 @@ private slots:
             << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0') << ""
             << "รหัสผ่าน";
         QTest::newRow("an archive with encrypted members")
-            << storedZip({{"xl/workbook.xml", "<workbook/>"}, {"xl/_rels/workbook.xml.rels", "<x/>"}}, true)
+            << zipArchive({{"xl/workbook.xml", "<workbook/>"}, {"xl/_rels/workbook.xml.rels", "<x/>"}},
+                          ZipMembers::Encrypted)
             << ""
             << "รหัสผ่าน";
         QTest::newRow("text named .xlsx is no workbook") << QByteArray("id,name\n1,a\n") << ""
                                                          << "ไม่ใช่แฟ้ม Excel";
-        QTest::newRow("a zip without a workbook") << storedZip({{"readme.txt", "hello"}}) << ""
+        QTest::newRow("a zip without a workbook") << zipArchive({{"readme.txt", "hello"}}) << ""
                                                   << "xl/workbook.xml";
         QTest::newRow("a member whose check sum is wrong is damaged")
             << workbook("<row r=\"1\"/>").replace("</sheetData>", "</sheetDatA>") << ""
@@ -193,7 +194,7 @@ private slots:
             << workbook("<row r=\"999999999\"><c><v>1</v></c></row>") << ""
             << "เสียหาย";
         QTest::newRow("a member that claims to unpack to more than deflate can give")
-            << storedZip({{"xl/workbook.xml", "<workbook/>"}})
+            << zipArchive({{"xl/workbook.xml", "<workbook/>"}})
                    .replace(QByteArray("\x0B\0\0\0\x0B\0\0\0", 8), QByteArray("\x0B\0\0\0\0\0\0\x40", 8))
             << ""
             << "เสียหาย";
