@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(run.status, 0);
         const QByteArray report = file.isEmpty() ? run.out : readBytes(in(file));
         if (utf8)
-            QCOMPARE(QString::fromUtf8(report), fromCp874(DefaultReport));
+            QCOMPARE(QString::fromUtf8(report), decodeCp874(DefaultReport));
         else
             QCOMPARE(report, DefaultReport);
         QVERIFY(!QFile::exists(in(QStringLiteral("Result.doc"))) || file == QLatin1String("Result.doc"));
@@ -201,7 +201,7 @@ private slots:
         QCOMPARE(run.status, 0);
         QCOMPARE(run.err.count(QStringLiteral("qlt: ")), 2);
         QVERIFY(run.err.contains(QStringLiteral("SD")));
-        const QString report = fromCp874(run.out);
+        const QString report = decodeCp874(run.out);
         QVERIFY(report.contains(QStringLiteral("Z-Score")));
         QVERIFY(!report.contains(QStringLiteral("(Skewness)")));
         QVERIFY(!report.contains(QStringLiteral("(Kurtosis)")));
@@ -261,7 +261,7 @@ private slots:
         click(page->cmdCal);
         click(page->cmdFinish);
         const QByteArray written = readBytes(f.platform.documentsOpened.value(0));
-        QVERIFY2(written == run.out, qPrintable(firstDifference(fromCp874(written), fromCp874(run.out))));
+        QVERIFY2(written == run.out, qPrintable(firstDifference(decodeCp874(written), decodeCp874(run.out))));
     }
 
     // An answer outside the Thai code page (here from a UTF-8 file) is a wrong answer like any other:

@@ -175,7 +175,7 @@ private slots:
         click(statPage()->cmdFinish);
         const QByteArray windowReport = readBytes(windowReportPath());
         QVERIFY2(windowReport == qltReport,
-                 qPrintable(firstDifference(fromCp874(qltReport), fromCp874(windowReport))));
+                 qPrintable(firstDifference(decodeCp874(qltReport), decodeCp874(windowReport))));
     }
 
     void aFolderNamedLikeADataFileIsRefused()
@@ -248,7 +248,7 @@ private slots:
         QTest::newRow("NUL stays NUL") << QString(QChar(0)) << QByteArray(1, '\0');
         const QByteArray undefined = "\xDB\xDC\xDD\xDE\xFC\xFD\xFE\xFF";
         QTest::newRow("bytes the code page leaves undefined are written back as they were read")
-            << fromCp874(undefined) << undefined;
+            << decodeCp874(undefined) << undefined;
     }
 
     void charactersTheCodePageLacks()

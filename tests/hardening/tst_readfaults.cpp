@@ -275,7 +275,7 @@ private slots:
         QCOMPARE(run.status, int(QltSuccess));
         const QByteArray expected = readBytes(testDataPath(QStringLiteral("class-4choices-default.doc")));
         const QByteArray written = readBytes(report());
-        QVERIFY2(written == expected, qPrintable(firstDifference(fromCp874(expected), fromCp874(written))));
+        QVERIFY2(written == expected, qPrintable(firstDifference(decodeCp874(expected), decodeCp874(written))));
     }
 
     void readingShowsProgressAndReleasesTheEarlierClassFirst()

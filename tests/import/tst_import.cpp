@@ -82,8 +82,8 @@ private slots:
         const QltRun typed = runQltInProcess({QStringLiteral("-o"), in(QStringLiteral("typed.doc")), twin});
         QCOMPARE(typed.status, 0);
         QCOMPARE(readBytes(in(QStringLiteral("data.txt"))), readBytes(twin));
-        const QString difference = firstDifference(fromCp874(readBytes(in(QStringLiteral("typed.doc")))),
-                                                   fromCp874(readBytes(in(QStringLiteral("imported.doc")))));
+        const QString difference = firstDifference(decodeCp874(readBytes(in(QStringLiteral("typed.doc")))),
+                                                   decodeCp874(readBytes(in(QStringLiteral("imported.doc")))));
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
         QCOMPARE(readBytes(in(QStringLiteral("imported.doc"))), readBytes(in(QStringLiteral("typed.doc"))));
     }
@@ -162,7 +162,7 @@ private slots:
         QFETCH(QString, dataFile);
         const ImportResult result = importCsv(csv.toUtf8());
         QVERIFY2(result.ok, qPrintable(result.error));
-        QCOMPARE(fromCp874(result.dataFile), dataFile.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+        QCOMPARE(decodeCp874(result.dataFile), dataFile.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
     }
 
     void theSummaryCountsAndMaps()
@@ -243,7 +243,7 @@ private slots:
         const QltRun run = runQltInProcess(arguments + QStringList{"-o", in("Result.doc"), "--write-data",
                                                                    in("class.txt"), in("class.csv")});
         QVERIFY2(run.status == 0, qPrintable(run.err));
-        QCOMPARE(fromCp874(readBytes(in(QStringLiteral("class.txt")))),
+        QCOMPARE(decodeCp874(readBytes(in(QStringLiteral("class.txt")))),
                  dataFile.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
     }
 

@@ -224,11 +224,11 @@ private slots:
             << "\xEF\xBB\xBF" + lines({"KEY 1234", "001 12\xE0"}) << "1234" << QStringList{"001"}
             << QStringList{QStringLiteral(u"12\uFFFD")};
         QTest::newRow("bytes undefined in code page 874 stay one character each")
-            << lines({"KEY 1234", "0\xDB\xFF 12\xFC"}) << "1234" << QStringList{fromCp874("0\xDB\xFF")}
-            << QStringList{fromCp874("12\xFC")};
+            << lines({"KEY 1234", "0\xDB\xFF 12\xFC"}) << "1234" << QStringList{decodeCp874("0\xDB\xFF")}
+            << QStringList{decodeCp874("12\xFC")};
         QTest::newRow("one byte that is not UTF-8, late in the file, makes the whole file code page 874")
             << lines({"KEY 1234", QStringLiteral(u"ก 1234").toUtf8(), "\xA1\xA2\xA3 4321"}) << "1234"
-            << QStringList{fromCp874("\xE0\xB8\x81"), QStringLiteral(u"กขฃ")} << QStringList{"1234", "4321"};
+            << QStringList{decodeCp874("\xE0\xB8\x81"), QStringLiteral(u"กขฃ")} << QStringList{"1234", "4321"};
 
         const QString longThai(1 << 19, QChar(0x0E01));
         QTest::newRow("a 1 MB answer line of Thai in UTF-8")

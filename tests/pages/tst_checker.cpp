@@ -35,7 +35,7 @@ class CheckingPageTest : public QObject {
 
     frm3_InputChecker* checker() { return f->loaded<frm3_InputChecker>(PageId::InputChecker); }
     QString listingPath() const { return QDir(f->platform.programFolderPath).filePath("InputData.doc"); }
-    QString writtenListing() const { return fromCp874(readBytes(listingPath())); }
+    QString writtenListing() const { return decodeCp874(readBytes(listingPath())); }
     QString shown() { return checker()->RichTextBox1->toPlainText(); }
     void openChecker()
     {

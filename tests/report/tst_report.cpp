@@ -168,7 +168,7 @@ QString differenceFromGolden(const QString& goldenName, const QByteArray& actual
         return QStringLiteral("golden file %1 is missing").arg(goldenName);
     if (actual == expected)
         return {};
-    const QString difference = firstDifference(fromCp874(expected), fromCp874(actual));
+    const QString difference = firstDifference(decodeCp874(expected), decodeCp874(actual));
     return difference.isEmpty() ? QStringLiteral("the bytes differ where the decoded lines agree")
                                 : difference;
 }

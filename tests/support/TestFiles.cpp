@@ -39,11 +39,6 @@ QByteArray lines(const QList<QByteArray>& records, const QByteArray& end)
 }
 
 // By the program's own table: Qt for Windows has no converter for code page 874.
-QString fromCp874(const QByteArray& bytes)
-{
-    return decodeCp874(bytes);
-}
-
 QString firstDifference(const QString& expected, const QString& actual)
 {
     const QStringList want = expected.split(QStringLiteral("\r\n"));

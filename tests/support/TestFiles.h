@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/CodePage874.h" // decodeCp874, to compare reports as text
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -21,8 +23,6 @@ QString examplePath(const QString& name);  // a file of examples/
 QString testDataPath(const QString& name); // a file of tests/data/
 // Records joined into data-file bytes, each followed by `end`.
 QByteArray lines(const QList<QByteArray>& records, const QByteArray& end = "\r\n");
-// Decodes code page 874 bytes, for comparing and for readable failure messages.
-QString fromCp874(const QByteArray& bytes);
 // Compares two texts line by line; on a difference returns a message naming the first differing
 // line with both versions, otherwise an empty string.
 QString firstDifference(const QString& expected, const QString& actual);
