@@ -407,8 +407,6 @@ bool writeAll(const std::vector<Output>& outputs, QIODevice& out, QIODevice& err
     return true;
 }
 
-// Loads, analyses and writes what the request asks for. The run may clear boxes, as on the page, so
-// the reports follow the boxes as the run leaves them.
 // Whether the named input is a spreadsheet to import: by its ending, or by a workbook's first bytes.
 bool isSpreadsheet(const QString& path)
 {
@@ -423,6 +421,8 @@ bool isSpreadsheet(const QString& path)
     return looksLikeZip(start) || looksLikeCompoundFile(start);
 }
 
+// Loads, analyses and writes what the request asks for. The run may clear boxes, as on the page, so
+// the reports follow the boxes as the run leaves them.
 int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
 {
     TestData data;
