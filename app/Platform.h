@@ -37,6 +37,8 @@ public:
     // at all; on failure `reason` says why, in Thai.
     virtual bool writeTextFile(const QString& path, const QString& text, TextEncoding encoding,
                                QString& reason) = 0;
+    // Writes a file's bytes as they are, whole or not at all, as writeTextFile does.
+    virtual bool writeFile(const QString& path, const QByteArray& bytes, QString& reason) = 0;
     // Hands a document to the desktop's word processor without waiting; false if the desktop has
     // none that can show it (a web browser does not count) or it could not start.
     virtual bool openDocument(const QString& path) = 0;

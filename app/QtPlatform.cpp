@@ -82,6 +82,11 @@ bool QtPlatform::writeTextFile(const QString& path, const QString& text, TextEnc
     return saveTextFile(path, text, encoding, &reason);
 }
 
+bool QtPlatform::writeFile(const QString& path, const QByteArray& bytes, QString& reason)
+{
+    return saveBytes(path, bytes, &reason);
+}
+
 bool QtPlatform::openHelpPage(const QString& path)
 {
     return openWebPage(path);

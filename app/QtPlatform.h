@@ -15,6 +15,7 @@ public:
     bool installed() const override;
     bool writeTextFile(const QString& path, const QString& text, TextEncoding encoding,
                        QString& reason) override;
+    bool writeFile(const QString& path, const QByteArray& bytes, QString& reason) override;
     bool openDocument(const QString& path) override;
     bool openHelpPage(const QString& path) override;
     bool openWebPage(const QString& path) override;

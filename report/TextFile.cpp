@@ -40,6 +40,12 @@ bool saveFile(const QString& path, const std::function<bool(QIODevice&)>& write,
     return false;
 }
 
+bool saveBytes(const QString& path, const QByteArray& bytes, QString* error)
+{
+    return saveFile(
+        path, [&](QIODevice& device) { return device.write(bytes) == bytes.size(); }, error);
+}
+
 bool saveTextFile(const QString& path, QStringView text, TextEncoding encoding, QString* error)
 {
     return saveFile(

@@ -23,6 +23,9 @@ bool writeText(QIODevice& device, QStringView text, TextEncoding encoding = Text
 // returns false and, when `error` is given, why, in Thai.
 bool saveFile(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error = nullptr);
 
+// Writes `bytes`, as they are, to `path` as saveFile does.
+bool saveBytes(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
 // Writes `text` (lines already ended by CR LF) to `path` as saveFile does.
 bool saveTextFile(const QString& path, QStringView text, TextEncoding encoding = TextEncoding::Cp874,
                   QString* error = nullptr);

@@ -34,6 +34,12 @@ bool FakePlatform::writeTextFile(const QString& path, const QString& text, TextE
     return saveTextFile(path, text, encoding, &reason);
 }
 
+bool FakePlatform::writeFile(const QString& path, const QByteArray& bytes, QString& reason)
+{
+    filesWritten.append(path);
+    return saveBytes(path, bytes, &reason);
+}
+
 bool FakePlatform::openDocument(const QString& path)
 {
     documentsOpened.append(path);

@@ -58,6 +58,7 @@ public:
     QString documentsFolder() const override { return documentsFolderPath; }
     bool writeTextFile(const QString& path, const QString& text, TextEncoding encoding,
                        QString& reason) override;
+    bool writeFile(const QString& path, const QByteArray& bytes, QString& reason) override;
     bool openDocument(const QString& path) override;
     bool openHelpPage(const QString& path) override;
     bool openWebPage(const QString& path) override;
