@@ -58,15 +58,17 @@ QString layoutName(ImportLayout layout)
     return {};
 }
 
-QString importSummaryText(const ImportResult& result)
+QString importSummaryText(const ImportResult& result, bool namesInReport)
 {
     const ImportSummary& summary = result.summary;
     QStringList lines;
     lines << QStringLiteral("รูปแบบ: %1").arg(layoutName(result.layout));
     lines << QStringLiteral("รหัสผู้สอบ: คอลัมน์ %1").arg(columnList({result.columns.id}, result.headers));
     if (!result.columns.names.isEmpty())
-        lines << QStringLiteral("ชื่อ: คอลัมน์ %1  (แฟ้มข้อมูลไม่มีชื่อ จึงไม่มีชื่อในรายงาน)")
-                     .arg(columnList(result.columns.names, result.headers));
+        lines << QStringLiteral("ชื่อ: คอลัมน์ %1  %2")
+                     .arg(columnList(result.columns.names, result.headers),
+                          namesInReport ? QStringLiteral("(ชื่อจะแสดงในรายงาน)")
+                                        : QStringLiteral("(แฟ้มข้อมูลไม่มีชื่อ จึงไม่มีชื่อในรายงาน)"));
     lines << QStringLiteral("คำตอบ: คอลัมน์ %1").arg(answerColumns(result.columns.answers));
     switch (result.keySource) {
     case KeySource::KeyRow:
