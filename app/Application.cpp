@@ -7,6 +7,7 @@
 #include "pages/frm3_InputChecker.h"
 #include "pages/frm4_Stat.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -154,9 +155,23 @@ void Application::dataReplaced()
 void Application::fileDataLoaded()
 {
     dataReplaced();
+    if (importedNames_) {
+        const QFileInfo file(data.DataFile);
+        const ImportedNames& kept = *importedNames_;
+        if (file.absoluteFilePath() == kept.path && file.size() == kept.size &&
+            file.lastModified() == kept.modified && kept.names.size() == data.NumStud)
+            for (int i = 1; i <= data.NumStud; ++i)
+                data.StudName[i] = kept.names[i - 1];
+    }
     fileIDs_ = data.StudID;
     fileNames_ = data.StudName;
     fileAnswers_ = data.StudAns;
+}
+
+void Application::keepImportedNames(const QString& path, const QStringList& names)
+{
+    const QFileInfo file(path);
+    importedNames_ = ImportedNames{file.absoluteFilePath(), file.size(), file.lastModified(), names};
 }
 
 void Application::releaseFileData()

@@ -21,6 +21,7 @@
 #include "analysis/AnalysisResults.h"
 #include "model/TestData.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -35,6 +36,9 @@ class frm2_Source;
 class frm2_SourceInput;
 class frm3_InputChecker;
 class frm4_Stat;
+
+// A folder the program can write into: it exists (or can be made) and a file can be created in it.
+bool canWriteInto(const QString& folder);
 
 enum class PageId { Info, Source, SourceInput, InputChecker, Stat };
 
@@ -74,8 +78,11 @@ public:
     // New data arrived (a file loaded, a count entered): the list of usable items, which belongs to the
     // data rather than to one analysis run, is emptied.
     void dataReplaced();
-    // The data were just read from a data file.
+    // The data were just read from a data file. A data file holds no names, so those an import gave
+    // are filled in when the file is the one it wrote, unchanged since.
     void fileDataLoaded();
+    // An import wrote the data file at `path` for examinees with these names, in the file's order.
+    void keepImportedNames(const QString& path, const QStringList& names);
     // Before another data file is read: empties the model if it still holds exactly what the last
     // file gave, so that a large class is never held twice. Data the teacher typed are kept, since
     // the next file may be refused.
@@ -107,6 +114,14 @@ private:
     // The examinees as the last data file gave them: shallow copies, sharing the model's texts.
     QStringList fileIDs_, fileNames_;
     AnswerTexts fileAnswers_;
+    // The names of the last import, with the data file it wrote as it was then.
+    struct ImportedNames {
+        QString path;
+        qint64 size = -1;
+        QDateTime modified;
+        QStringList names;
+    };
+    std::optional<ImportedNames> importedNames_;
     bool ending_ = false;
     bool toldOutputFolder_ = false;
 };

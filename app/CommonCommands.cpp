@@ -8,8 +8,8 @@
 
 namespace {
 const QString HelpFileName = QStringLiteral("Help!.html");
+} // namespace
 
-// A folder the program can write into: it exists (or can be made) and a file can be created in it.
 bool canWriteInto(const QString& folder)
 {
     if (!QDir().mkpath(folder))
@@ -17,7 +17,6 @@ bool canWriteInto(const QString& folder)
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".quillet-XXXXXX")));
     return probe.open();
 }
-} // namespace
 
 void Application::ConfirmExit()
 {
