@@ -3,6 +3,8 @@
 #include "app/Application.h"
 #include "app/Artwork.h"
 #include "app/Platform.h"
+#include "import/Importer.h"
+#include "pages/ImportDialog.h"
 
 #include <QFontMetricsF>
 #include <QFrame>
@@ -59,7 +61,8 @@ frm2_Source::frm2_Source(Application& app)
     txtFile = new QLineEdit(" (*.txt)", Frame1);
     txtFile->setObjectName(QStringLiteral("txtFile"));
     txtFile->setEnabled(false);
-    cmdBrowse = makeButton(QStringLiteral("cmdBrowse"), "Br&owse...");
+    cmdBrowse = makeButton(QStringLiteral("cmdBrowse"), "Br&owse...",
+                           "เลือกแฟ้มข้อมูล (*.txt) หรือแฟ้มตารางที่จะนำเข้า (*.csv, *.tsv, *.xlsx)");
     cmdBrowse->setEnabled(false);
     connect(cmdBrowse, &QPushButton::clicked, this, &frm2_Source::cmdBrowse_Click);
 
@@ -115,11 +118,29 @@ void frm2_Source::optInput_Click()
 
 void frm2_Source::cmdBrowse_Click()
 {
-    const QString chosen = app.platform.chooseFile("Open Data File", "*.txt");
+    const QString chosen = app.platform.chooseFile("Open Data File", "*.txt *.csv *.tsv *.xlsx");
     if (chosen.isEmpty())
         return;
-    app.data.DataFile = chosen;
-    txtFile->setText(chosen);
+    if (!isSpreadsheetName(chosen)) {
+        selectFile(chosen);
+        return;
+    }
+    // A spreadsheet becomes a data file first; the page stays as it was until the import is accepted.
+    auto* dialog = new ImportDialog(app, chosen, this);
+    if (dialog->result().preview.isEmpty() && !dialog->result().ok) {
+        app.warn(dialog->result().error); // nothing was read, so there is nothing to correct
+        delete dialog;
+        return;
+    }
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { selectFile(dialog->dataFilePath()); });
+    dialog->open();
+}
+
+void frm2_Source::selectFile(const QString& path)
+{
+    app.data.DataFile = path;
+    txtFile->setText(path);
 }
 
 void frm2_Source::cmdNext_Click()

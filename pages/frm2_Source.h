@@ -7,7 +7,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// Where the data come from: typed in on the entry page, or read from a prepared *.txt file.
+// Where the data come from: typed in on the entry page, or read from a prepared *.txt file, which
+// Browse can also make from a spreadsheet (ImportDialog).
 class frm2_Source : public WizardPage {
     Q_OBJECT
 public:
@@ -32,6 +33,7 @@ public:
 private:
     void optInput_Click();
     void cmdBrowse_Click();
+    void selectFile(const QString& path);
     void cmdNext_Click();
     void cmdBack_Click();
 };

@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QStorageInfo>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -54,44 +53,6 @@ void limitFileSize(rlim_t bytes)
     const rlimit limit{bytes, bytes};
     ::setrlimit(RLIMIT_FSIZE, &limit);
 }
-
-// A memory disk of 64 KiB mounted on a fresh folder. Mounting needs the superuser, as CI has;
-// elsewhere mounted() is false and the test says so.
-class SmallDisk {
-public:
-    SmallDisk()
-    {
-        if (!isRoot() || QProcess::execute(QStringLiteral("mount"),
-                                           {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder_.path()}) != 0)
-            return;
-        mounted_ = true;
-    }
-    // Fills the disk until `bytes` are left.
-    void leaveFree(qint64 bytes)
-    {
-        writeBytes(path(QStringLiteral("filler")),
-                   QByteArray(QStorageInfo(path()).bytesAvailable() - bytes, 'f'));
-    }
-    ~SmallDisk()
-    {
-        if (mounted_)
-            QProcess::execute(QStringLiteral("umount"), {folder_.path()});
-    }
-    bool mounted() const { return mounted_; }
-    QString path(const QString& name = {}) const
-    {
-        return name.isEmpty() ? folder_.path() : folder_.filePath(name);
-    }
-    void remountReadOnly()
-    {
-        QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", folder_.path()});
-    }
-    void makeRoom() { QFile::remove(path(QStringLiteral("filler"))); }
-
-private:
-    QTemporaryDir folder_;
-    bool mounted_ = false;
-};
 
 QStringList filesIn(const QString& folder)
 {

@@ -66,7 +66,7 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::newRow("no file ever chosen") << QString();
         QTest::newRow("upper-case .TXT") << QStringLiteral("/data/CLASS.TXT");
-        QTest::newRow("another extension") << QStringLiteral("/data/class.csv");
+        QTest::newRow("another extension") << QStringLiteral("/data/class.doc");
         QTest::newRow("txt without the dot") << QStringLiteral("/data/classtxt");
     }
     void nextRefusesANameNotEndingInLowerCaseTxt()

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "TestFiles.h"
+
+#include <QFile>
+#include <QStorageInfo>
 #include <QString>
+#include <QTemporaryDir>
 #include <QtGlobal>
 
 // Ways to make a write fail as on a disk that fills up. They need POSIX: where they are not
@@ -22,3 +27,32 @@ private:
 
 // A device that is always full (every write to it fails), or an empty string where there is none.
 QString alwaysFullDevice();
+
+// A memory disk of 64 KiB mounted on a fresh folder. Mounting needs the superuser, as CI has, and
+// POSIX; elsewhere mounted() is false and a test that needs the disk skips itself.
+class SmallDisk {
+public:
+    SmallDisk();
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+    QString path(const QString& name = {}) const
+    {
+        return name.isEmpty() ? folder_.path() : folder_.filePath(name);
+    }
+    // Fills the disk until `bytes` are left.
+    void leaveFree(qint64 bytes)
+    {
+        writeBytes(path(QStringLiteral("filler")),
+                   QByteArray(QStorageInfo(path()).bytesAvailable() - bytes, 'f'));
+    }
+    void makeRoom() { QFile::remove(path(QStringLiteral("filler"))); }
+    // From now on nothing can be written on the disk, not even by the superuser.
+    void remountReadOnly();
+
+private:
+    QTemporaryDir folder_;
+    bool mounted_ = false;
+};

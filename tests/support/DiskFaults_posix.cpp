@@ -2,7 +2,10 @@
 
 #include "report/OutputFile.h"
 
+#include <QProcess>
+
 #include <sys/resource.h>
+#include <unistd.h>
 
 bool FileSizeLimit::available()
 {
@@ -30,4 +33,22 @@ FileSizeLimit::~FileSizeLimit()
 QString alwaysFullDevice()
 {
     return QStringLiteral("/dev/full");
+}
+
+SmallDisk::SmallDisk()
+{
+    mounted_ = ::geteuid() == 0 &&
+               QProcess::execute(QStringLiteral("mount"),
+                                 {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder_.path()}) == 0;
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (mounted_)
+        QProcess::execute(QStringLiteral("umount"), {folder_.path()});
+}
+
+void SmallDisk::remountReadOnly()
+{
+    QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", folder_.path()});
 }

@@ -1,6 +1,6 @@
 #include "DiskFaults.h"
 
-// Windows has no per-process file-size limit and no always-full device.
+// Windows has no per-process file-size limit, no always-full device and no memory disk to mount.
 
 bool FileSizeLimit::available()
 {
@@ -15,3 +15,9 @@ QString alwaysFullDevice()
 {
     return {};
 }
+
+SmallDisk::SmallDisk() = default;
+
+SmallDisk::~SmallDisk() = default;
+
+void SmallDisk::remountReadOnly() {}
