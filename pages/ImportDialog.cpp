@@ -4,7 +4,6 @@
 #include "app/Artwork.h"
 #include "app/EnterAsTab.h"
 #include "app/Platform.h"
-#include "app/ThaiFont.h"
 #include "import/ColumnList.h"
 #include "model/Progress.h"
 
@@ -79,7 +78,7 @@ ImportDialog::ImportDialog(Application& app, const QString& sourcePath, QWidget*
     tblPreview->setTabKeyNavigation(false);
     tblPreview->setWordWrap(false);
     tblPreview->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    tblPreview->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    tblPreview->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     tblPreview->horizontalHeader()->setMaximumSectionSize(fontMetrics().averageCharWidth() *
                                                           PreviewColumnChars);
     (new QVBoxLayout(previewBox))->addWidget(tblPreview);
@@ -102,19 +101,20 @@ ImportDialog::ImportDialog(Application& app, const QString& sourcePath, QWidget*
 
     auto* fields = new QGridLayout(columnsBox);
     fields->addWidget(new QLabel(QStringLiteral("รูปแบบที่พบ"), columnsBox), 0, 0);
-    fields->addWidget(lblLayout, 0, 1, 1, 3);
+    fields->addWidget(lblLayout, 0, 1, 1, 5);
     fields->addWidget(fieldLabel(QStringLiteral("คอลัมน์รหัสผู้สอบ"), txtIdColumn, columnsBox), 1, 0);
     fields->addWidget(txtIdColumn, 1, 1);
     fields->addWidget(fieldLabel(QStringLiteral("คอลัมน์ชื่อ"), txtNameColumns, columnsBox), 1, 2);
     fields->addWidget(txtNameColumns, 1, 3);
-    fields->addWidget(fieldLabel(QStringLiteral("คอลัมน์คำตอบ"), txtAnswerColumns, columnsBox), 2, 0);
-    fields->addWidget(txtAnswerColumns, 2, 1, 1, 3);
-    fields->addWidget(fieldLabel(QStringLiteral("แถวเฉลย"), txtKeyRow, columnsBox), 3, 0);
-    fields->addWidget(txtKeyRow, 3, 1);
-    fields->addWidget(fieldLabel(QStringLiteral("หรือพิมพ์เฉลย"), txtKey, columnsBox), 3, 2);
-    fields->addWidget(txtKey, 3, 3);
+    fields->addWidget(fieldLabel(QStringLiteral("คอลัมน์คำตอบ"), txtAnswerColumns, columnsBox), 1, 4);
+    fields->addWidget(txtAnswerColumns, 1, 5);
+    fields->addWidget(fieldLabel(QStringLiteral("แถวเฉลย"), txtKeyRow, columnsBox), 2, 0);
+    fields->addWidget(txtKeyRow, 2, 1);
+    fields->addWidget(fieldLabel(QStringLiteral("หรือพิมพ์เฉลย"), txtKey, columnsBox), 2, 2);
+    fields->addWidget(txtKey, 2, 3, 1, 3);
     fields->setColumnStretch(1, 1);
-    fields->setColumnStretch(3, 2);
+    fields->setColumnStretch(3, 1);
+    fields->setColumnStretch(5, 2);
 
     lblError = new QLabel(this);
     lblError->setObjectName(QStringLiteral("lblError"));
@@ -130,7 +130,6 @@ ImportDialog::ImportDialog(Application& app, const QString& sourcePath, QWidget*
     txtSummary->setObjectName(QStringLiteral("txtSummary"));
     txtSummary->setReadOnly(true);
     txtSummary->setTabChangesFocus(true);
-    txtSummary->setFont(listingFont(font()));
     (new QVBoxLayout(summaryBox))->addWidget(txtSummary);
 
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
@@ -151,10 +150,10 @@ ImportDialog::ImportDialog(Application& app, const QString& sourcePath, QWidget*
 
     auto* dialog = new QVBoxLayout(this);
     dialog->addWidget(lblTitle);
-    dialog->addWidget(previewBox, 3);
+    dialog->addWidget(previewBox, 1);
     dialog->addWidget(columnsBox);
     dialog->addWidget(lblError);
-    dialog->addWidget(summaryBox, 2);
+    dialog->addWidget(summaryBox, 1);
     dialog->addWidget(makeDivider(this));
     dialog->addLayout(buttons);
 
@@ -162,7 +161,7 @@ ImportDialog::ImportDialog(Application& app, const QString& sourcePath, QWidget*
                                    cmdOK,       cmdCancel,      tblPreview,       txtSummary};
     for (int index = 1; index < order.size(); ++index)
         setTabOrder(order[index - 1], order[index]);
-    resize(820, 680);
+    resize(800, 680);
 
     runImport();
 }
@@ -203,6 +202,11 @@ void ImportDialog::showResult()
                 text.replace(u'\n', u' ');
                 auto* item = new QTableWidgetItem(text);
                 item->setToolTip(rows[row][column]);
+                if (row == 0) { // the header row, which names the columns rather than a student
+                    QFont header = item->font();
+                    header.setBold(true);
+                    item->setFont(header);
+                }
                 tblPreview->setItem(row, column, item);
             }
         tblPreview->resizeColumnsToContents();
@@ -218,7 +222,8 @@ void ImportDialog::showResult()
     txtKeyRow->setText(keyRow > 0 ? QString::number(keyRow) : QString());
     txtKey->setText(overrides_.key);
     txtSummary->setPlainText(result_.ok ? importSummaryText(result_, true) : QString());
-    showError(result_.ok ? QString() : result_.error);
+    showError(result_.ok ? QString()
+                         : result_.error + QStringLiteral("\nแก้คอลัมน์หรือเฉลยในช่องด้านบน แล้วกด Enter"));
 }
 
 void ImportDialog::showError(const QString& error)
