@@ -4,6 +4,8 @@
 #include "AppFixture.h"
 #include "TestFiles.h"
 #include "app/ThaiFont.h"
+#include "pages/ImportDialog.h"
+#include "pages/frm2_Source.h"
 #include "pages/frm2_SourceInput.h"
 #include "pages/frm3_InputChecker.h"
 #include "pages/frm4_Stat.h"
@@ -12,7 +14,9 @@
 #include <QCheckBox>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -95,6 +99,20 @@ private slots:
     {
         QFETCH(PageId, page);
         const QStringList clipped = clippedTexts(showFully(page));
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
+    }
+
+    // The import dialog showing an error, which takes room from the fields above it.
+    void nothingInTheImportDialogShowingAnErrorIsCutOff()
+    {
+        const QTemporaryDir folder;
+        writeBytes(folder.filePath(QStringLiteral("class.csv")), "id,name,q1,q2,q3\r\n01,Anan,1,2,3\r\n");
+        f->platform.filesToChoose = {folder.filePath(QStringLiteral("class.csv"))};
+        f->app.show(PageId::Source);
+        click(f->loaded<frm2_Source>(PageId::Source)->cmdBrowse);
+        auto* dialog = f->app.load(PageId::Source)->findChild<ImportDialog*>();
+        QVERIFY(dialog && dialog->lblError->isVisible());
+        const QStringList clipped = clippedTexts(dialog);
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
     }
 
