@@ -159,9 +159,8 @@ void Application::fileDataLoaded()
         const QFileInfo file(data.DataFile);
         const ImportedNames& kept = *importedNames_;
         if (file.absoluteFilePath() == kept.path && file.size() == kept.size &&
-            file.lastModified() == kept.modified && kept.names.size() == data.NumStud)
-            for (int i = 1; i <= data.NumStud; ++i)
-                data.StudName[i] = kept.names[i - 1];
+            file.lastModified() == kept.modified)
+            data.setNames(kept.names);
     }
     fileIDs_ = data.StudID;
     fileNames_ = data.StudName;

@@ -5,6 +5,7 @@
 #include "analysis/AnalysisRun.h"
 #include "diagnostics/CsvReport.h"
 #include "diagnostics/HtmlReport.h"
+#include "import/ColumnList.h"
 #include "import/Importer.h"
 #include "import/XlsxReader.h"
 #include "model/DataFileLoader.h"
@@ -18,7 +19,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
@@ -175,23 +175,6 @@ QString collision(const Request& request)
 
 enum class Parsed { Run, Answered, Mistaken };
 
-// Columns as a spreadsheet names them, or counted from 1: "B", "E-AR", "E:AR", "C,D"; empty when
-// the text names none.
-QList<int> parseColumns(const QString& text)
-{
-    QList<int> columns;
-    for (const QString& part : text.split(u',')) {
-        const QStringList ends = part.split(QRegularExpression(QStringLiteral("[-:]")));
-        const qsizetype first = columnIndex(ends.first());
-        const qsizetype last = ends.size() == 2 ? columnIndex(ends.last()) : first;
-        if (ends.size() > 2 || first < 0 || last < first || last - first >= MaxCount)
-            return {};
-        for (qsizetype column = first; column <= last; ++column)
-            columns.append(int(column));
-    }
-    return columns;
-}
-
 // Reads the import flags into `overrides`; an explanation of the first wrong one, or empty.
 QString parseImportFlags(const QCommandLineParser& parser, const Options& options, ImportOverrides& overrides)
 {
@@ -200,7 +183,7 @@ QString parseImportFlags(const QCommandLineParser& parser, const Options& option
             .arg(option.names().constLast(), value);
     };
     if (parser.isSet(options.idColumn)) {
-        const QList<int> columns = parseColumns(parser.value(options.idColumn));
+        const QList<int> columns = parseColumnList(parser.value(options.idColumn));
         if (columns.size() != 1)
             return wrongColumns(options.idColumn, parser.value(options.idColumn));
         overrides.idColumn = columns.first();
@@ -208,7 +191,7 @@ QString parseImportFlags(const QCommandLineParser& parser, const Options& option
     for (const auto& [option, columns] : {std::pair{&options.nameColumn, &overrides.nameColumns},
                                           std::pair{&options.answerColumns, &overrides.answerColumns}})
         if (parser.isSet(*option)) {
-            *columns = parseColumns(parser.value(*option));
+            *columns = parseColumnList(parser.value(*option));
             if (columns->isEmpty() || (option == &options.nameColumn && columns->size() > 2))
                 return wrongColumns(*option, parser.value(*option));
         }
@@ -441,6 +424,8 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
                      importSummaryText(imported));
         importedData = imported.dataFile;
         loaded = loadDataBytes(importedData, data, error);
+        if (loaded)
+            data.setNames(imported.names);
     } else if (request.overridden) {
         say(err, QStringLiteral("%1 เป็นแฟ้มข้อมูล (*.txt) ไม่ใช่แฟ้ม .csv .tsv หรือ .xlsx  "
                                 "ตัวเลือกการนำเข้า (--id-column, --key, --write-data ...) จึงใช้ไม่ได้")

@@ -58,7 +58,7 @@ QString layoutName(ImportLayout layout)
     return {};
 }
 
-QString importSummaryText(const ImportResult& result, bool namesInReport)
+QString importSummaryText(const ImportResult& result)
 {
     const ImportSummary& summary = result.summary;
     QStringList lines;
@@ -67,8 +67,7 @@ QString importSummaryText(const ImportResult& result, bool namesInReport)
     if (!result.columns.names.isEmpty())
         lines << QStringLiteral("ชื่อ: คอลัมน์ %1  %2")
                      .arg(columnList(result.columns.names, result.headers),
-                          namesInReport ? QStringLiteral("(ชื่อจะแสดงในรายงาน)")
-                                        : QStringLiteral("(แฟ้มข้อมูลไม่มีชื่อ จึงไม่มีชื่อในรายงาน)"));
+                          QStringLiteral("(ชื่อจะแสดงในรายงาน)"));
     lines << QStringLiteral("คำตอบ: คอลัมน์ %1").arg(answerColumns(result.columns.answers));
     switch (result.keySource) {
     case KeySource::KeyRow:

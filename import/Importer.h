@@ -116,7 +116,6 @@ bool isSpreadsheetName(const QString& path);
 
 // What the import did, in Thai, for the teacher to check: the layout, the columns, the key, the
 // counts, the marks that are no choice per item and per examinee, the rows skipped, and how option
-// texts became choice codes. A data file holds no names: the window keeps them for the report
-// (`namesInReport`), qlt does not, and the summary says which.
-QString importSummaryText(const ImportResult& result, bool namesInReport = false);
+// texts became choice codes.
+QString importSummaryText(const ImportResult& result);
 QString layoutName(ImportLayout layout);

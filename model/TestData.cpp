@@ -16,3 +16,12 @@ void TestData::setChoices(int count)
     for (int c = 1; c <= count; ++c)
         ChoiceCodes[c] = QString::number(c);
 }
+
+void TestData::setNames(const QStringList& names)
+{
+    if (names.size() != NumStud)
+        return;
+    StudName = makeTextArray(NumStud);
+    for (int i = 1; i <= NumStud; ++i)
+        StudName[i] = names[i - 1];
+}

@@ -40,4 +40,7 @@ struct TestData {
     void setKey(const QString& key);
     // Re-creates ChoiceCodes for 4 or 5 choices.
     void setChoices(int count);
+    // Gives examinees 1..NumStud the names, in order; names that do not match the examinees' number
+    // change nothing.
+    void setNames(const QStringList& names);
 };

@@ -222,7 +222,7 @@ void ImportDialog::showResult()
         result_.ok && result_.keySource == KeySource::KeyRow ? result_.keyRow : overrides_.keyRow;
     txtKeyRow->setText(keyRow > 0 ? QString::number(keyRow) : QString());
     txtKey->setText(overrides_.key);
-    txtSummary->setPlainText(result_.ok ? importSummaryText(result_, true) : QString());
+    txtSummary->setPlainText(result_.ok ? importSummaryText(result_) : QString());
     showError(result_.ok ? QString()
                          : result_.error + QStringLiteral("\nแก้คอลัมน์หรือเฉลยในช่องด้านบน แล้วกด Enter"));
 }
