@@ -9,6 +9,7 @@
 #include "model/DataFileLoader.h"
 #include "pages/frm2_Source.h"
 #include "report/ResultReport.h"
+#include "school/SchoolRecords.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -266,10 +267,19 @@ void frm4_Stat::cmdVisualReport_Click()
     {
         const auto busy = busyIndication(QStringLiteral("กำลังเขียนรายงานวิเคราะห์รายข้อ ..."));
         // The count the distractor analysis ran with, or else (0) the one the key and the answers show.
-        const TestDiagnostics diagnostics = diagnoseTest(app.data, app.results, lastRun_.numChoices);
+        TestDiagnostics diagnostics = diagnoseTest(app.data, app.results, lastRun_.numChoices);
         const QString source = app.source().manualEntry() ? QStringLiteral("(ป้อนข้อมูลเอง)")
                                                           : QFileInfo(app.data.DataFile).fileName();
-        html = composeHtmlReport(app.data, diagnostics, source);
+        // A blueprint beside the data file adds its indicators; a faulty one is told and writes nothing.
+        const SchoolRequest school{app.source().manualEntry() ? QString()
+                                                              : blueprintBeside(app.data.DataFile)};
+        HtmlAdditions additions;
+        SchoolRecords records;
+        if (QString error; !makeSchoolRecords(school, app.data, diagnostics, additions, records, error)) {
+            app.warn(error);
+            return;
+        }
+        html = composeHtmlReport(app.data, diagnostics, source, additions);
         csv = composeCsv(diagnostics);
     }
     const QString button = QStringLiteral("Visual Report");
