@@ -271,8 +271,9 @@ void frm4_Stat::cmdVisualReport_Click()
         const QString source = app.source().manualEntry() ? QStringLiteral("(ป้อนข้อมูลเอง)")
                                                           : QFileInfo(app.data.DataFile).fileName();
         // A blueprint beside the data file adds its indicators; a faulty one is told and writes nothing.
-        const SchoolRequest school{app.source().manualEntry() ? QString()
-                                                              : blueprintBeside(app.data.DataFile)};
+        SchoolRequest school;
+        if (!app.source().manualEntry())
+            school.blueprintPath = blueprintBeside(app.data.DataFile);
         HtmlAdditions additions;
         SchoolRecords records;
         if (QString error; !makeSchoolRecords(school, app.data, diagnostics, additions, records, error)) {
