@@ -5,6 +5,7 @@
 #include "MessageRecorder.h"
 #include "QltInProcess.h"
 #include "TestFiles.h"
+#include "Workbooks.h"
 #include "analysis/AnalysisRun.h"
 #include "import/CsvReader.h"
 #include "import/XlsxReader.h"
@@ -98,6 +99,7 @@ private slots:
     void indicatorKr20IsTheRunsOnItsItems();
     void blueprintRefusals_data();
     void blueprintRefusals();
+    void workbookBlueprint();
     void faultyBlueprintWritesNothing();
     void percentileRanksAndStanines();
     void gradebookCsvReadsBack();
@@ -176,7 +178,8 @@ void SchoolTest::indicatorKr20IsTheRunsOnItsItems()
         const TestData subTest = makeTestData(key, answers);
         AnalysisResults run;
         MessageRecorder messages;
-        AnalysisSelection boxes = only({StatBox::RawScore, StatBox::Mean, StatBox::SD}, {AnalyseBox::Reliability});
+        AnalysisSelection boxes =
+            only({StatBox::RawScore, StatBox::Mean, StatBox::SD}, {AnalyseBox::Reliability});
         runAnalysis(subTest, boxes, run, messages);
         const Index kr20 = scores.kr20[std::size_t(k)];
         if (its.size() < IndicatorKr20MinItems || !boxes.chkAnalyse[AnalyseBox::Reliability]) {
@@ -221,6 +224,37 @@ void SchoolTest::blueprintRefusals()
     QVERIFY(!readBlueprintBytes(csv, QStringLiteral("6-1.blueprint.csv"), 10, blueprint, error));
     QVERIFY2(error.contains(QStringLiteral("6-1.blueprint.csv")), qPrintable(error));
     QVERIFY2(error.contains(expected), qPrintable(error));
+}
+
+// A blueprint saved by Excel: headers as shared strings, item numbers as numbers, a column between.
+void SchoolTest::workbookBlueprint()
+{
+    const QList<QString> shared{QStringLiteral("ข้อที่"), QStringLiteral("หมายเหตุ"), QStringLiteral("Indicator"),
+                                QStringLiteral("ค 1.1"), QStringLiteral("ค 1.2")};
+    const QByteArray header = "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c>"
+                              "<c r=\"C1\" t=\"s\"><v>2</v></c></row>";
+    const auto itemRow = [](int row, int item, int code) {
+        return QByteArray("<row r=\"%1\"><c r=\"A%1\"><v>%2</v></c><c r=\"C%1\" t=\"s\"><v>%3</v></c></row>")
+            .replace("%1", QByteArray::number(row))
+            .replace("%2", QByteArray::number(item))
+            .replace("%3", QByteArray::number(code));
+    };
+    Blueprint blueprint;
+    QString error;
+    QVERIFY2(
+        readBlueprintBytes(workbook(header + itemRow(2, 2, 4) + itemRow(3, 1, 3) + itemRow(5, 3, 4), shared),
+                           QStringLiteral("class.blueprint.xlsx"), 4, blueprint, error),
+        qPrintable(error));
+    QCOMPARE(blueprint.indicators.size(), qsizetype(2));
+    QCOMPARE(blueprint.indicators[0].code, QStringLiteral("ค 1.2"));
+    QCOMPARE(blueprint.indicators[0].items, (QList<int>{2, 3}));
+    QCOMPARE(blueprint.indicators[1].items, QList<int>{1});
+    QCOMPARE(blueprint.indicatorOf[4], -1);
+
+    QVERIFY(!readBlueprintBytes(workbook(header + itemRow(2, 2, 4) + itemRow(7, 2, 3), shared),
+                                QStringLiteral("class.blueprint.xlsx"), 4, blueprint, error));
+    QVERIFY2(error.contains(QStringLiteral("class.blueprint.xlsx แถว 7: ข้อ 2 อยู่ในแถว 2 แล้ว")),
+             qPrintable(error));
 }
 
 // A blueprint refused, or one that cannot be read, leaves every output of the run as it was.
