@@ -148,7 +148,7 @@ struct Request {
     ImportOverrides overrides; // for a spreadsheet instead of a data file
     bool overridden = false;   // whether any import flag was given
     QString writeDataPath;     // the imported data as a data file; empty: not asked for
-    QString blueprintPath;     // empty: the one beside the data file, if any
+    QString blueprintPath;     // named, or else the one beside the data file; empty: none
     double passMark = DefaultPassMark;
     QString gradebookPath; // empty: not asked for
 };
@@ -337,10 +337,14 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
     if (parser.isSet(options.gradebook))
         if (const QString problem = gradebookNameProblem(request.gradebookPath); !problem.isEmpty())
             return mistake(problem);
-    request.blueprintPath = parser.value(options.blueprint);
     if ((parser.isSet(options.blueprint) || parser.isSet(options.passMark)) && !parser.isSet(options.html) &&
         !parser.isSet(options.gradebook))
         return mistake(QStringLiteral("--blueprint และ --pass-mark ใช้กับ --html หรือ --gradebook เท่านั้น"));
+    // The blueprint beside the data file serves unless another is named; no output may replace it.
+    request.blueprintPath = parser.value(options.blueprint);
+    if (request.blueprintPath.isEmpty() && (parser.isSet(options.html) || parser.isSet(options.gradebook)) &&
+        request.dataFile != QLatin1String("-"))
+        request.blueprintPath = blueprintBeside(request.dataFile);
     if (parser.isSet(options.passMark)) {
         bool number = false;
         request.passMark = parser.value(options.passMark).toDouble(&number);
@@ -386,11 +390,8 @@ std::optional<std::vector<Output>> plannedOutputs(const Request& request, const 
                                                                   : QFileInfo(request.dataFile).fileName();
     if (const QString warning = choiceCodesWarning(*diagnostics); !warning.isEmpty())
         say(err, QStringLiteral("แฟ้มข้อมูล %1: %2").arg(source, warning));
-    // The blueprint beside the data file serves unless another is named.
-    const SchoolRequest school{request.blueprintPath.isEmpty() && request.dataFile != QLatin1String("-")
-                                   ? blueprintBeside(request.dataFile)
-                                   : request.blueprintPath,
-                               request.passMark, request.htmlPath, request.gradebookPath};
+    const SchoolRequest school{request.blueprintPath, request.passMark, request.htmlPath,
+                               request.gradebookPath};
     auto additions = std::make_shared<HtmlAdditions>();
     auto records = std::make_shared<SchoolRecords>();
     if (QString error; (!school.htmlPath.isEmpty() || !school.gradebookPath.isEmpty()) &&

@@ -263,7 +263,7 @@ void frm4_Stat::cmdVisualReport_Click()
 {
     const QString htmlPath = app.outputPath(VisualReportFileName);
     const QString csvPath = app.outputPath(ItemTableFileName);
-    QString html, csv;
+    QString html, csv, refusal;
     {
         const auto busy = busyIndication(QStringLiteral("กำลังเขียนรายงานวิเคราะห์รายข้อ ..."));
         // The count the distractor analysis ran with, or else (0) the one the key and the answers show.
@@ -276,12 +276,14 @@ void frm4_Stat::cmdVisualReport_Click()
             school.blueprintPath = blueprintBeside(app.data.DataFile);
         HtmlAdditions additions;
         SchoolRecords records;
-        if (QString error; !makeSchoolRecords(school, app.data, diagnostics, additions, records, error)) {
-            app.warn(error);
-            return;
+        if (makeSchoolRecords(school, app.data, diagnostics, additions, records, refusal)) {
+            html = composeHtmlReport(app.data, diagnostics, source, additions);
+            csv = composeCsv(diagnostics);
         }
-        html = composeHtmlReport(app.data, diagnostics, source, additions);
-        csv = composeCsv(diagnostics);
+    }
+    if (!refusal.isEmpty()) {
+        app.warn(refusal);
+        return;
     }
     const QString button = QStringLiteral("Visual Report");
     if (!writeReport(csvPath, csv, TextEncoding::Utf8, button) ||

@@ -39,15 +39,15 @@ bool composeGradebookXlsx(const std::vector<Sheet>& sheets, const QString& folde
 {
     QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".gradebook-XXXXXX.xlsx")));
     if (!file.open()) {
-        error = QStringLiteral("สร้างแฟ้มชั่วคราวในโฟลเดอร์ %1 ไม่ได้  เพราะ%2")
-                    .arg(QDir::toNativeSeparators(folder), systemErrorText(EACCES));
+        error = QStringLiteral("สร้างแฟ้มชั่วคราวของสมุดงานในโฟลเดอร์ %1 ไม่ได้  โฟลเดอร์นี้อาจไม่มีอยู่หรือเขียนไม่ได้")
+                    .arg(QDir::toNativeSeparators(folder));
         return false;
     }
     file.close();
     const QByteArray path = QFile::encodeName(file.fileName());
     lxw_workbook* workbook = workbook_new(path.constData());
     if (!workbook) {
-        error = QStringLiteral("สร้างสมุดงาน .xlsx ไม่ได้  เพราะ%1").arg(systemErrorText(ENOMEM));
+        error = QStringLiteral("สร้างสมุดงาน .xlsx ในโฟลเดอร์ %1 ไม่ได้").arg(QDir::toNativeSeparators(folder));
         return false;
     }
     lxw_format* header = workbook_add_format(workbook);
@@ -89,5 +89,9 @@ bool composeGradebookXlsx(const std::vector<Sheet>& sheets, const QString& folde
         return false;
     }
     bytes = written.readAll();
-    return written.error() == QFileDevice::NoError;
+    if (written.error() != QFileDevice::NoError) {
+        error = QStringLiteral("อ่านสมุดงาน .xlsx ที่เพิ่งเขียนไม่ได้  เพราะ%1").arg(systemErrorText(EIO));
+        return false;
+    }
+    return true;
 }

@@ -49,7 +49,7 @@ QString itemList(const QList<int>& items)
 
 QString overview(const Blueprint& blueprint, const IndicatorScores& scores, int items)
 {
-    const QString mark = percentText(scores.passMark);
+    const QString mark = QString::number(scores.passMark);
     QString html = QStringLiteral("<p>แผนผังข้อสอบ %1: %2 ตัวชี้วัด  คะแนนตามตัวชี้วัดคือจำนวนข้อที่ตอบถูกในข้อของตัวชี้วัดนั้น "
                                   "คิดเป็นร้อยละของจำนวนข้อ  ผ่านเกณฑ์เมื่อได้อย่างน้อย %3 %</p>\n")
                        .arg(blueprint.name.toHtmlEscaped())
@@ -103,12 +103,12 @@ QString masteryTable(const TestData& data, const Blueprint& blueprint, const Ind
 {
     const bool names = std::any_of(data.StudName.begin(), data.StudName.end(),
                                    [](const QString& name) { return !name.isEmpty(); });
-    const QString mark = percentText(scores.passMark);
+    const QString mark = QString::number(scores.passMark);
     QString html =
         QStringLiteral("<p class=\"legend\">ร้อยละของแต่ละคนตามตัวชี้วัด: <span class=\"band low\">ต่ำกว่า %1 % "
                        "ยังไม่ผ่าน</span><span class=\"band pass\">%1 % ขึ้นไป ผ่าน</span>"
                        "<span class=\"band high\">%2 % ขึ้นไป ดีมาก</span></p>\n")
-            .arg(mark, percentText(std::max(HighMastery, scores.passMark)));
+            .arg(mark, QString::number(std::max(HighMastery, scores.passMark)));
     html += QStringLiteral("<div class=\"scroll\"><table class=\"mastery\">\n<thead><tr><th>ลำดับที่</th>"
                            "<th>เลขประจำตัว <span class=\"en\">(ID)</span></th>");
     if (names)

@@ -100,7 +100,7 @@ private slots:
     void blueprintRefusals_data();
     void blueprintRefusals();
     void workbookBlueprint();
-    void faultyBlueprintWritesNothing();
+    void aBlueprintProblemWritesNothing();
     void percentileRanksAndStanines();
     void gradebookCsvReadsBack();
     void gradebookWorkbookReadsBack();
@@ -257,8 +257,9 @@ void SchoolTest::workbookBlueprint()
              qPrintable(error));
 }
 
-// A blueprint refused, or one that cannot be read, leaves every output of the run as it was.
-void SchoolTest::faultyBlueprintWritesNothing()
+// A blueprint refused, or one that cannot be read, leaves every output of the run as it was, and no
+// output may replace the blueprint beside the data file.
+void SchoolTest::aBlueprintProblemWritesNothing()
 {
     QTemporaryDir folder;
     const QString data = folder.filePath(QStringLiteral("class.txt"));
@@ -280,6 +281,12 @@ void SchoolTest::faultyBlueprintWritesNothing()
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QStringLiteral("อ่านแผนผังข้อสอบ none.csv ไม่ได้")), qPrintable(run.err));
     QCOMPARE(readBytes(html), QByteArray("earlier"));
+
+    run = runQltInProcess(
+        {QStringLiteral("--gradebook"), folder.filePath(QStringLiteral("class.blueprint.csv")), data});
+    QCOMPARE(run.status, 2);
+    QCOMPARE(readBytes(folder.filePath(QStringLiteral("class.blueprint.csv"))),
+             QByteArray("ข้อ,ตัวชี้วัด\r\n41,ค 1.1\r\n"));
 }
 
 // Scores 2, 5, 5, 7, 8, 8, 8, 10 of 8 pupils: the percentile rank of 8 is (4 below + 3 / 2) / 8 =
