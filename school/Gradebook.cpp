@@ -37,7 +37,7 @@ SheetCell decimal(Index value, int decimals)
 Sheet pupils(const TestData& data, const TestDiagnostics& test, const Blueprint* blueprint,
              const IndicatorScores* scores)
 {
-    Sheet sheet{QStringLiteral("คะแนน"), {}};
+    Sheet sheet{QStringLiteral("คะแนน"), {}, {0}};
     SheetRow header{text(QStringLiteral("เลขประจำตัว")),
                     text(QStringLiteral("ชื่อ")),
                     text(QStringLiteral("คะแนนดิบ (เต็ม %1)").arg(test.items)),
@@ -99,9 +99,12 @@ NonChoices nonChoices(const TestData& data, int choices)
     return counts;
 }
 
+// The test's figures take the first seven rows; a blank row, then the items' table.
+constexpr std::size_t ItemHeading = 8;
+
 Sheet testFigures(const TestData& data, const TestDiagnostics& test)
 {
-    Sheet sheet{QStringLiteral("แบบสอบ"), {}};
+    Sheet sheet{QStringLiteral("แบบสอบ"), {}, {0, ItemHeading}};
     sheet.rows = {
         {text(QStringLiteral("รายการ")), text(QStringLiteral("ค่า"))},
         {text(QStringLiteral("จำนวนผู้สอบ (คน)")), whole(test.examinees)},
@@ -110,7 +113,7 @@ Sheet testFigures(const TestData& data, const TestDiagnostics& test)
         {text(QStringLiteral("ส่วนเบี่ยงเบนมาตรฐาน (SD)")), decimal(test.sd, 2)},
         {text(QStringLiteral("ความเที่ยง KR-20")), decimal(test.kr20, 3)},
         {text(QStringLiteral("ความคลาดเคลื่อนมาตรฐานของการวัด (SEM)")), decimal(test.sem, 2)},
-        {},
+        {}, // ItemHeading follows
         {text(QStringLiteral("ข้อ")), text(QStringLiteral("เฉลย")), text(QStringLiteral("ความยาก p")),
          text(QStringLiteral("อำนาจจำแนก D")), text(QStringLiteral("ไม่ตอบ")),
          text(QStringLiteral("ตอบหลายตัว (*)")), text(QStringLiteral("ตอบเป็นอักขระอื่น"))},

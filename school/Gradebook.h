@@ -26,7 +26,8 @@ struct SheetCell {
 using SheetRow = std::vector<SheetCell>;
 struct Sheet {
     QString name;
-    std::vector<SheetRow> rows; // the first row is the header
+    std::vector<SheetRow> rows;
+    std::vector<std::size_t> headings{0}; // the rows that head a table, shown bold
 };
 
 // The pupils' sheet, then the test's. `scores` is null without a blueprint.

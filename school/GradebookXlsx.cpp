@@ -61,6 +61,8 @@ bool composeGradebookXlsx(const std::vector<Sheet>& sheets, const QString& folde
         std::size_t widest = 0;
         for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
             const SheetRow& row = sheet.rows[r];
+            const bool isHeading =
+                std::find(sheet.headings.begin(), sheet.headings.end(), r) != sheet.headings.end();
             widest = std::max(widest, row.size());
             for (std::size_t c = 0; c < row.size(); ++c) {
                 const SheetCell& cell = row[c];
@@ -71,7 +73,7 @@ bool composeGradebookXlsx(const std::vector<Sheet>& sheets, const QString& folde
                                            numbers[std::clamp(cell.decimals, 0, 3)]);
                 else
                     worksheet_write_string(worksheet, lxw_row_t(r), lxw_col_t(c), utf8(cell.text).constData(),
-                                           r == 0 ? header : nullptr);
+                                           isHeading ? header : nullptr);
             }
         }
         if (widest > 0)
