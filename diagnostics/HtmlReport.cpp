@@ -360,8 +360,12 @@ QString composeHtmlReport(const TestData& data, const TestDiagnostics& test, con
     html += optionCards(test);
     html += examineeTable(data, test);
     int number = 7;
-    for (const HtmlSection& section : additions.sections)
-        html += sectionHeading(number++, section.id, section.title, section.english) + section.body;
+    for (const HtmlSection& section : additions.sections) {
+        html += sectionHeading(number++, section.id, section.title, section.english);
+        html += section.body;
+    }
     html += definitions(number);
-    return html + QStringLiteral("</main>\n</body>\n</html>\n");
+    // Appended, not added with +, which would copy a large class's whole page.
+    html += QStringLiteral("</main>\n</body>\n</html>\n");
+    return html;
 }

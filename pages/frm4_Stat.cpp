@@ -272,6 +272,7 @@ void frm4_Stat::cmdVisualReport_Click()
                                                           : QFileInfo(app.data.DataFile).fileName();
         // A blueprint beside the data file adds its indicators; a faulty one is told and writes nothing.
         SchoolRequest school;
+        school.htmlPath = htmlPath;
         if (!app.source().manualEntry())
             school.blueprintPath = blueprintBeside(app.data.DataFile);
         HtmlAdditions additions;

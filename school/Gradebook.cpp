@@ -140,7 +140,10 @@ QString field(const QString& text)
 std::vector<Sheet> gradebookSheets(const TestData& data, const TestDiagnostics& test,
                                    const Blueprint* blueprint, const IndicatorScores* scores)
 {
-    return {pupils(data, test, blueprint, scores), testFigures(data, test)};
+    std::vector<Sheet> sheets; // moved in: a braced list would copy a large class's rows
+    sheets.push_back(pupils(data, test, blueprint, scores));
+    sheets.push_back(testFigures(data, test));
+    return sheets;
 }
 
 QString composeGradebookCsv(const Sheet& sheet)

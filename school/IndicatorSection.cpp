@@ -32,11 +32,11 @@ QString percentText(double percent)
     return formatOneDecimal(percent).toString();
 }
 
-QString bandOf(double percent, double passMark)
+QLatin1StringView bandOf(double percent, double passMark)
 {
     if (percent < passMark)
-        return QStringLiteral("low");
-    return percent >= HighMastery ? QStringLiteral("high") : QStringLiteral("pass");
+        return QLatin1StringView("low");
+    return percent >= HighMastery ? QLatin1StringView("high") : QLatin1StringView("pass");
 }
 
 QString itemList(const QList<int>& items)
@@ -99,16 +99,17 @@ QString overview(const Blueprint& blueprint, const IndicatorScores& scores, int 
     return html + QStringLiteral("</tbody></table></div>\n");
 }
 
-QString masteryTable(const TestData& data, const Blueprint& blueprint, const IndicatorScores& scores)
+// Appends to `html`, as a large class's table runs to tens of megabytes that a copy would double.
+void appendMasteryTable(const TestData& data, const Blueprint& blueprint, const IndicatorScores& scores,
+                        QString& html)
 {
     const bool names = std::any_of(data.StudName.begin(), data.StudName.end(),
                                    [](const QString& name) { return !name.isEmpty(); });
     const QString mark = QString::number(scores.passMark);
-    QString html =
-        QStringLiteral("<p class=\"legend\">ร้อยละของแต่ละคนตามตัวชี้วัด: <span class=\"band low\">ต่ำกว่า %1 % "
-                       "ยังไม่ผ่าน</span><span class=\"band pass\">%1 % ขึ้นไป ผ่าน</span>"
-                       "<span class=\"band high\">%2 % ขึ้นไป ดีมาก</span></p>\n")
-            .arg(mark, QString::number(std::max(HighMastery, scores.passMark)));
+    html += QStringLiteral("<p class=\"legend\">ร้อยละของแต่ละคนตามตัวชี้วัด: <span class=\"band low\">ต่ำกว่า %1 % "
+                           "ยังไม่ผ่าน</span><span class=\"band pass\">%1 % ขึ้นไป ผ่าน</span>"
+                           "<span class=\"band high\">%2 % ขึ้นไป ดีมาก</span></p>\n")
+                .arg(mark, QString::number(std::max(HighMastery, scores.passMark)));
     html += QStringLiteral("<div class=\"scroll\"><table class=\"mastery\">\n<thead><tr><th>ลำดับที่</th>"
                            "<th>เลขประจำตัว <span class=\"en\">(ID)</span></th>");
     if (names)
@@ -122,14 +123,18 @@ QString masteryTable(const TestData& data, const Blueprint& blueprint, const Ind
                     .arg(QString::number(i), data.StudID.value(i).toHtmlEscaped());
         if (names)
             html += QStringLiteral("<td>%1</td>").arg(data.StudName.value(i).toHtmlEscaped());
+        // Appended piece by piece: a large class has hundreds of thousands of these cells.
         for (std::size_t k = 0; k < std::size_t(blueprint.indicators.size()); ++k) {
             const double percent = scores.percent(k, i);
-            html += QStringLiteral("<td class=\"num band %1\">%2</td>")
-                        .arg(bandOf(percent, scores.passMark), percentText(percent));
+            html += QLatin1String("<td class=\"num band ");
+            html += bandOf(percent, scores.passMark);
+            html += QLatin1String("\">");
+            html += formatOneDecimal(percent).view();
+            html += QLatin1String("</td>");
         }
         html += QStringLiteral("</tr>\n");
     }
-    return html + QStringLiteral("</tbody></table></div>\n");
+    html += QStringLiteral("</tbody></table></div>\n");
 }
 
 QString explanation()
@@ -148,7 +153,9 @@ void addIndicatorSection(const TestData& data, const Blueprint& blueprint, const
                          HtmlAdditions& additions)
 {
     additions.style += QLatin1String(Style);
-    additions.sections.push_back(
-        {QStringLiteral("indicators"), QStringLiteral("ผลตามตัวชี้วัด"), QStringLiteral("Indicators"),
-         overview(blueprint, scores, data.NumItems) + masteryTable(data, blueprint, scores) + explanation()});
+    QString body = overview(blueprint, scores, data.NumItems);
+    appendMasteryTable(data, blueprint, scores, body);
+    body += explanation();
+    additions.sections.push_back({QStringLiteral("indicators"), QStringLiteral("ผลตามตัวชี้วัด"),
+                                  QStringLiteral("Indicators"), std::move(body)});
 }

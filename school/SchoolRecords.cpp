@@ -15,7 +15,8 @@ bool makeSchoolRecords(const SchoolRequest& request, const TestData& data, TestD
             return false;
         records.scores = scoreIndicators(data, records.blueprint, request.passMark);
         remarkOnIntents(test, records.blueprint);
-        addIndicatorSection(data, records.blueprint, records.scores, additions);
+        if (!request.htmlPath.isEmpty())
+            addIndicatorSection(data, records.blueprint, records.scores, additions);
     }
     if (request.gradebookPath.isEmpty())
         return true;

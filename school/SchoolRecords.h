@@ -14,7 +14,7 @@
 struct SchoolRequest {
     QString blueprintPath; // empty: no blueprint
     double passMark = DefaultPassMark;
-    QString htmlPath;      // the visual report, which links the gradebook; empty: none
+    QString htmlPath; // the visual report, which gets the indicators and links the gradebook; empty: none
     QString gradebookPath; // .csv or .xlsx; empty: none
 };
 
@@ -26,7 +26,7 @@ struct SchoolRecords {
 
 // Reads the blueprint and scores the class on its indicators, notes in `test` the items whose
 // difficulty departs from the blueprint's intent, adds the indicator section (and a link to the
-// gradebook) to `additions`, and makes the gradebook's bytes. False with a Thai message in `error`
-// when the blueprint is refused or the workbook cannot be made.
+// gradebook) to `additions` for the visual report, and makes the gradebook's bytes. False with a Thai message
+// in `error` when the blueprint is refused or the workbook cannot be made.
 bool makeSchoolRecords(const SchoolRequest& request, const TestData& data, TestDiagnostics& test,
                        HtmlAdditions& additions, SchoolRecords& records, QString& error);
