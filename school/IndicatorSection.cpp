@@ -79,6 +79,7 @@ QString overview(const Blueprint& blueprint, const IndicatorScores& scores, int 
     html += QStringLiteral(
         "<div class=\"scroll\"><table class=\"indicators\">\n<thead><tr><th>ตัวชี้วัด <span "
         "class=\"en\">(Indicator)</span></th><th>คำอธิบาย</th><th>ข้อ <span class=\"en\">(Items)</span></th>"
+        "<th>คะแนนเฉลี่ย <span class=\"en\">(Mean score)</span></th>"
         "<th>ร้อยละเฉลี่ย <span class=\"en\">(Mean %)</span></th><th>KR-20</th>"
         "<th>ผ่านเกณฑ์ <span class=\"en\">(Passing)</span></th></tr></thead>\n<tbody>\n");
     for (qsizetype k = 0; k < blueprint.indicators.size(); ++k) {
@@ -90,10 +91,15 @@ QString overview(const Blueprint& blueprint, const IndicatorScores& scores, int 
                                           .arg(scores.passing[at])
                                           .arg(percentText(100.0 * scores.passing[at] / scores.examinees))
                                     : QStringLiteral("—");
-        html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td class=\"num\">%4</td>"
-                               "<td class=\"num\">%5</td><td class=\"num\">%6</td></tr>\n")
+        const QString meanScore =
+            QStringLiteral("%1 จาก %2")
+                .arg(formatTwoDecimals(scores.meanPercent[at] * scores.items[at] / 100).toString(),
+                     QString::number(scores.items[at]));
+        html += QStringLiteral(
+                    "<tr><td>%1</td><td>%2</td><td>%3</td><td class=\"num\">%4</td><td class=\"num\">%5</td>"
+                    "<td class=\"num\">%6</td><td class=\"num\">%7</td></tr>\n")
                     .arg(indicator.code.toHtmlEscaped(), indicator.description.toHtmlEscaped(),
-                         itemList(indicator.items), percentText(scores.meanPercent[at]),
+                         itemList(indicator.items), meanScore, percentText(scores.meanPercent[at]),
                          kr20 ? formatThreeDecimals(*kr20).toString() : QStringLiteral("—"), passing);
     }
     return html + QStringLiteral("</tbody></table></div>\n");
@@ -106,17 +112,20 @@ void appendMasteryTable(const TestData& data, const Blueprint& blueprint, const 
     const bool names = std::any_of(data.StudName.begin(), data.StudName.end(),
                                    [](const QString& name) { return !name.isEmpty(); });
     const QString mark = QString::number(scores.passMark);
-    html += QStringLiteral("<p class=\"legend\">ร้อยละของแต่ละคนตามตัวชี้วัด: <span class=\"band low\">ต่ำกว่า %1 % "
-                           "ยังไม่ผ่าน</span><span class=\"band pass\">%1 % ขึ้นไป ผ่าน</span>"
-                           "<span class=\"band high\">%2 % ขึ้นไป ดีมาก</span></p>\n")
-                .arg(mark, QString::number(std::max(HighMastery, scores.passMark)));
+    html +=
+        QStringLiteral(
+            "<p class=\"legend\">คะแนนของแต่ละคนตามตัวชี้วัด (ร้อยละในวงเล็บ): <span class=\"band low\">ต่ำกว่า %1 % "
+            "ยังไม่ผ่าน</span><span class=\"band pass\">%1 % ขึ้นไป ผ่าน</span>"
+            "<span class=\"band high\">%2 % ขึ้นไป ดีมาก</span></p>\n")
+            .arg(mark, QString::number(std::max(HighMastery, scores.passMark)));
     html += QStringLiteral("<div class=\"scroll\"><table class=\"mastery\">\n<thead><tr><th>ลำดับที่</th>"
                            "<th>เลขประจำตัว <span class=\"en\">(ID)</span></th>");
     if (names)
         html += QStringLiteral("<th>ชื่อ <span class=\"en\">(Name)</span></th>");
     for (const Indicator& indicator : blueprint.indicators)
-        html += QStringLiteral("<th title=\"%2\">%1</th>")
-                    .arg(indicator.code.toHtmlEscaped(), indicator.description.toHtmlEscaped());
+        html += QStringLiteral("<th title=\"%2\">%1 <span class=\"en\">(เต็ม %3)</span></th>")
+                    .arg(indicator.code.toHtmlEscaped(), indicator.description.toHtmlEscaped(),
+                         QString::number(indicator.items.size()));
     html += QStringLiteral("</tr></thead>\n<tbody>\n");
     for (int i = 1; i <= data.NumStud; ++i) {
         html += QStringLiteral("<tr><td class=\"num\">%1</td><td>%2</td>")
@@ -129,8 +138,10 @@ void appendMasteryTable(const TestData& data, const Blueprint& blueprint, const 
             html += QLatin1String("<td class=\"num band ");
             html += bandOf(percent, scores.passMark);
             html += QLatin1String("\">");
+            html += QString::number(scores.scores[k][std::size_t(i) - 1]);
+            html += QLatin1String(" (");
             html += formatOneDecimal(percent).view();
-            html += QLatin1String("</td>");
+            html += QLatin1String(")</td>");
         }
         html += QStringLiteral("</tr>\n");
     }
