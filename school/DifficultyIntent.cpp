@@ -3,9 +3,7 @@
 #include "analysis/Grades.h"
 #include "report/NumberFormat.h"
 
-namespace {
-
-QString intentThai(IntendedDifficulty intent)
+QString intendedDifficultyThai(IntendedDifficulty intent)
 {
     switch (intent) {
     case IntendedDifficulty::Easy:
@@ -19,8 +17,6 @@ QString intentThai(IntendedDifficulty intent)
     }
     return {};
 }
-
-} // namespace
 
 bool departsFromIntent(IntendedDifficulty intent, double p)
 {
@@ -43,9 +39,10 @@ void remarkOnIntents(TestDiagnostics& test, const Blueprint& blueprint)
         const IntendedDifficulty intent = blueprint.intent[std::size_t(item.number)];
         if (!departsFromIntent(intent, item.difficulty))
             continue;
-        item.remark = QStringLiteral("แผนผังข้อสอบตั้งใจให้ข้อนี้%1 แต่ p = %2 (%3) ต่างจากที่ตั้งใจ "
-                                     "ควรดูว่าข้อสอบหรือการสอนตัวชี้วัดนี้เป็นไปตามแผนหรือไม่")
-                          .arg(intentThai(intent), formatThreeDecimals(item.difficulty).toString(),
-                               difficultyGrade(item.difficulty));
+        item.remark =
+            QStringLiteral("แผนผังข้อสอบตั้งใจให้ข้อนี้%1 แต่ p = %2 (%3) ต่างจากที่ตั้งใจ "
+                           "ควรดูว่าข้อสอบหรือการสอนตัวชี้วัดนี้เป็นไปตามแผนหรือไม่")
+                .arg(intendedDifficultyThai(intent), formatThreeDecimals(item.difficulty).toString(),
+                     difficultyGrade(item.difficulty));
     }
 }

@@ -12,6 +12,9 @@
 // teacher planned.
 bool departsFromIntent(IntendedDifficulty intent, double p);
 
+// The intended difficulty in Thai; empty when unstated.
+QString intendedDifficultyThai(IntendedDifficulty intent);
+
 // Sets the remark of every item of `test` whose difficulty departs from the blueprint's intent, so
 // that its verdict's reason says so.
 void remarkOnIntents(TestDiagnostics& test, const Blueprint& blueprint);

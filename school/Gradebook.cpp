@@ -2,7 +2,9 @@
 
 #include "analysis/Answers.h"
 #include "analysis/StandardScores.h"
+#include "diagnostics/CsvReport.h"
 #include "report/NumberFormat.h"
+#include "school/DifficultyIntent.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -102,7 +104,8 @@ NonChoices nonChoices(const TestData& data, int choices)
 // The test's figures take the first seven rows; a blank row, then the items' table.
 constexpr std::size_t ItemHeading = 8;
 
-Sheet testFigures(const TestData& data, const TestDiagnostics& test)
+// With a blueprint, each item's row also names its indicator, intended difficulty and Bloom level.
+Sheet testFigures(const TestData& data, const TestDiagnostics& test, const Blueprint* blueprint)
 {
     Sheet sheet{QStringLiteral("แบบสอบ"), {}, {0, ItemHeading}};
     sheet.rows = {
@@ -118,21 +121,26 @@ Sheet testFigures(const TestData& data, const TestDiagnostics& test)
          text(QStringLiteral("อำนาจจำแนก D")), text(QStringLiteral("ไม่ตอบ")),
          text(QStringLiteral("ตอบหลายตัว (*)")), text(QStringLiteral("ตอบเป็นอักขระอื่น"))},
     };
+    if (blueprint)
+        for (const QString& heading :
+             {QStringLiteral("ตัวชี้วัด"), QStringLiteral("ความยากที่ตั้งใจ"), QStringLiteral("ระดับพฤติกรรม")})
+            sheet.rows[ItemHeading].push_back(text(heading));
     const NonChoices counts = nonChoices(data, test.choices);
     for (const ItemDiagnostics& item : test.itemList) {
         const std::size_t at = std::size_t(item.number);
-        sheet.rows.push_back({whole(item.number), text(item.key), decimal(item.difficulty, 3),
-                              decimal(item.discrimination, 3), whole(counts.blank[at]),
-                              whole(counts.several[at]), whole(counts.invalid[at])});
+        SheetRow row{whole(item.number),          text(item.key),
+                     decimal(item.difficulty, 3), decimal(item.discrimination, 3),
+                     whole(counts.blank[at]),     whole(counts.several[at]),
+                     whole(counts.invalid[at])};
+        if (blueprint) {
+            const int indicator = blueprint->indicatorOf[at];
+            row.push_back(text(indicator < 0 ? QString() : blueprint->indicators[indicator].code));
+            row.push_back(text(intendedDifficultyThai(blueprint->intent[at])));
+            row.push_back(text(blueprint->bloom[at]));
+        }
+        sheet.rows.push_back(std::move(row));
     }
     return sheet;
-}
-
-QString field(const QString& text)
-{
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n'))
-        return text;
-    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 } // namespace
@@ -142,7 +150,7 @@ std::vector<Sheet> gradebookSheets(const TestData& data, const TestDiagnostics& 
 {
     std::vector<Sheet> sheets; // moved in: a braced list would copy a large class's rows
     sheets.push_back(pupils(data, test, blueprint, scores));
-    sheets.push_back(testFigures(data, test));
+    sheets.push_back(testFigures(data, test, blueprint));
     return sheets;
 }
 
@@ -153,7 +161,7 @@ QString composeGradebookCsv(const Sheet& sheet)
         for (std::size_t column = 0; column < row.size(); ++column) {
             if (column > 0)
                 csv += u',';
-            csv += field(row[column].text);
+            csv += csvField(row[column].text);
         }
         csv += QStringLiteral("\r\n");
     }

@@ -30,7 +30,7 @@ struct Sheet {
     std::vector<std::size_t> headings{0}; // the rows that head a table, shown bold
 };
 
-// The pupils' sheet, then the test's. `scores` is null without a blueprint.
+// The pupils' sheet, then the test's. `blueprint` and `scores` are null without a blueprint.
 std::vector<Sheet> gradebookSheets(const TestData& data, const TestDiagnostics& test,
                                    const Blueprint* blueprint, const IndicatorScores* scores);
 
