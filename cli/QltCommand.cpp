@@ -79,8 +79,9 @@ struct Options {
         QStringLiteral("FILE")};
     QCommandLineOption blueprint{
         QStringLiteral("blueprint"),
-        QStringLiteral("แผนผังข้อสอบ (.csv หรือ .xlsx: ข้อ ตัวชี้วัด คำอธิบาย ความยาก ระดับพฤติกรรม) สำหรับ --html และ "
-                       "--gradebook (ไม่ระบุ = แฟ้ม ชื่อแฟ้มข้อมูล.blueprint.csv หรือ .xlsx ข้างแฟ้มข้อมูล ถ้ามี)"),
+        QStringLiteral(
+            "แผนผังข้อสอบ (.csv หรือ .xlsx: ข้อ ตัวชี้วัด คำอธิบาย ความยาก ระดับพฤติกรรม) สำหรับ --html "
+            "--csv และ --gradebook (ไม่ระบุ = แฟ้ม ชื่อแฟ้มข้อมูล.blueprint.csv หรือ .xlsx ข้างแฟ้มข้อมูล ถ้ามี)"),
         QStringLiteral("FILE")};
     QCommandLineOption passMark{QStringLiteral("pass-mark"),
                                 QStringLiteral("เกณฑ์ผ่านของแต่ละตัวชี้วัด เป็นร้อยละของข้อในตัวชี้วัด (ไม่ระบุ = 50)"),
@@ -337,13 +338,16 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
     if (parser.isSet(options.gradebook))
         if (const QString problem = gradebookNameProblem(request.gradebookPath); !problem.isEmpty())
             return mistake(problem);
-    if ((parser.isSet(options.blueprint) || parser.isSet(options.passMark)) && !parser.isSet(options.html) &&
-        !parser.isSet(options.gradebook))
-        return mistake(QStringLiteral("--blueprint และ --pass-mark ใช้กับ --html หรือ --gradebook เท่านั้น"));
+    // The visual and spreadsheet reports and the gradebook replace the plain one unless it is asked for
+    // too, and they show the blueprint's indicators.
+    const bool diagnose =
+        parser.isSet(options.html) || parser.isSet(options.csv) || parser.isSet(options.gradebook);
+    if ((parser.isSet(options.blueprint) || parser.isSet(options.passMark)) && !diagnose)
+        return mistake(
+            QStringLiteral("--blueprint และ --pass-mark ใช้กับ --html, --csv หรือ --gradebook เท่านั้น"));
     // The blueprint beside the data file serves unless another is named; no output may replace it.
     request.blueprintPath = parser.value(options.blueprint);
-    if (request.blueprintPath.isEmpty() && (parser.isSet(options.html) || parser.isSet(options.gradebook)) &&
-        request.dataFile != QLatin1String("-"))
+    if (request.blueprintPath.isEmpty() && diagnose && request.dataFile != QLatin1String("-"))
         request.blueprintPath = blueprintBeside(request.dataFile);
     if (parser.isSet(options.passMark)) {
         bool number = false;
@@ -352,9 +356,6 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
             return mistake(QStringLiteral("--pass-mark ต้องเป็นร้อยละตั้งแต่ 0 ถึง 100 ไม่ใช่ '%1'")
                                .arg(parser.value(options.passMark)));
     }
-    // The visual and spreadsheet reports and the gradebook replace the plain one unless it is asked for too.
-    const bool diagnose =
-        parser.isSet(options.html) || parser.isSet(options.csv) || parser.isSet(options.gradebook);
     if (parser.isSet(options.output) || !diagnose)
         request.reportPath = parser.value(options.output);
     if (const QString clash = collision(request); !clash.isEmpty())
@@ -394,8 +395,7 @@ std::optional<std::vector<Output>> plannedOutputs(const Request& request, const 
                                request.gradebookPath};
     auto additions = std::make_shared<HtmlAdditions>();
     auto records = std::make_shared<SchoolRecords>();
-    if (QString error; (!school.htmlPath.isEmpty() || !school.gradebookPath.isEmpty()) &&
-                       !makeSchoolRecords(school, data, *diagnostics, *additions, *records, error)) {
+    if (QString error; !makeSchoolRecords(school, data, *diagnostics, *additions, *records, error)) {
         say(err, error + QStringLiteral("  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย"));
         return std::nullopt;
     }
