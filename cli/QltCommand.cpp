@@ -396,7 +396,7 @@ std::optional<std::vector<Output>> plannedOutputs(const Request& request, const 
     auto additions = std::make_shared<HtmlAdditions>();
     auto records = std::make_shared<SchoolRecords>();
     if (QString error; !makeSchoolRecords(school, data, *diagnostics, *additions, *records, error)) {
-        say(err, error + QStringLiteral("  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย"));
+        say(err, error + QStringLiteral("  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย  แก้ไขแล้วสั่งใหม่อีกครั้ง"));
         return std::nullopt;
     }
     if (!request.gradebookPath.isEmpty())

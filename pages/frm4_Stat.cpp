@@ -283,7 +283,7 @@ void frm4_Stat::cmdVisualReport_Click()
         }
     }
     if (!refusal.isEmpty()) {
-        app.warn(refusal);
+        app.warn(refusal + QStringLiteral("  แก้ไขแล้วกด Visual Report อีกครั้ง"));
         return;
     }
     const QString button = QStringLiteral("Visual Report");

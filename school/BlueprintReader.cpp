@@ -174,7 +174,7 @@ private:
 
     bool fail(const QString& error)
     {
-        error_ = error + QStringLiteral("  แก้แฟ้มแล้วลองใหม่อีกครั้ง");
+        error_ = error;
         return false;
     }
 
