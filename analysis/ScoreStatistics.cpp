@@ -38,14 +38,6 @@ void rank(const TestData& data, AnalysisResults& results)
     }
 }
 
-double sampleStandardDeviation(std::int64_t n, std::int64_t sum, std::int64_t sumOfSquares)
-{
-    if (n < 2)
-        return 0; // undefined for one examinee; 0 makes the zero-SD check refuse what divides by it
-    const std::int64_t spread = n * sumOfSquares - sum * sum;
-    return std::sqrt(double(spread) / double(n * (n - 1)));
-}
-
 // The score of one row; each right answer also counts for its item. The counts are 16-bit (an item
 // is answered right by at most 32766 examinees), and the arrays never overlap, which lets the
 // compiler compare many cells at a time.
@@ -67,6 +59,14 @@ int scoreRow(const Cells<Cell>& answers, const KeyUnits& keys, std::uint16_t* it
 }
 
 } // namespace
+
+double sampleStandardDeviation(std::int64_t n, std::int64_t sum, std::int64_t sumOfSquares)
+{
+    if (n < 2)
+        return 0; // undefined for one examinee; 0 makes the zero-SD check refuse what divides by it
+    const std::int64_t spread = n * sumOfSquares - sum * sum;
+    return std::sqrt(double(spread) / double(n * (n - 1)));
+}
 
 std::vector<int> ComputeScores(const TestData& data, AnalysisResults& results)
 {

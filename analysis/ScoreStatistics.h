@@ -3,6 +3,7 @@
 #include "analysis/AnalysisResults.h"
 #include "model/TestData.h"
 
+#include <cstdint>
 #include <vector>
 
 // Scoring and the statistics of the raw scores.
@@ -13,6 +14,10 @@
 // sample deviation is undefined). Returns the number of right answers per item, indexed 1..NumItems,
 // gathered in the same pass.
 std::vector<int> ComputeScores(const TestData& data, AnalysisResults& results);
+
+// The sample standard deviation (divisor n − 1) of n scores from their sum and their sum of squares,
+// as the run computes SD; 0 for fewer than two scores.
+double sampleStandardDeviation(std::int64_t n, std::int64_t sum, std::int64_t sumOfSquares);
 
 // MaxScore, MinScore and ScoreRange of the scores.
 void ComputeRange(AnalysisResults& results);

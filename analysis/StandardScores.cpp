@@ -11,9 +11,14 @@ void ComputeStandardScores(AnalysisResults& results)
     if (results.SD == 0)
         return;
     for (std::size_t i = 1; i + 1 < size; ++i) {
-        results.ZScore[i] = (results.Score[i] - results.Mean) / results.SD;
-        results.TScore[i] = 10 * results.ZScore[i] + 50;
+        results.ZScore[i] = zScore(results.Score[i], results.Mean, results.SD);
+        results.TScore[i] = tScore(results.ZScore[i]);
     }
+}
+
+double zScore(double score, double mean, double sd)
+{
+    return sd == 0 ? 0 : (score - mean) / sd;
 }
 
 void ComputeReliability(const std::vector<int>& itemCorrect, int numStud, AnalysisResults& results)

@@ -6,6 +6,14 @@
 
 // Standard scores of the examinees and the reliability of the test.
 
+// Z = (score − mean) / SD and T = 10 Z + 50; with an SD of 0 there is no spread to measure in, and Z
+// is 0.
+double zScore(double score, double mean, double sd);
+inline double tScore(double z)
+{
+    return 10 * z + 50;
+}
+
 // Re-creates ZScore and TScore and fills them: Z = (Score - Mean) / SD, T = 10 Z + 50. With an SD of
 // 0 there is no spread to measure in, and both stay all 0.
 void ComputeStandardScores(AnalysisResults& results);

@@ -14,6 +14,8 @@
 #include "report/OutputFile.h"
 #include "report/ResultReport.h"
 #include "report/TextFile.h"
+#include "school/Gradebook.h"
+#include "school/SchoolRecords.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -26,6 +28,7 @@
 #include <memory>
 #include <new>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -74,6 +77,19 @@ struct Options {
         QStringLiteral("csv"),
         QStringLiteral("เขียนค่าดัชนีรายข้อเป็นแฟ้ม CSV (UTF-8) สำหรับโปรแกรมตารางคำนวณ (- = ออกทางหน้าจอ)"),
         QStringLiteral("FILE")};
+    QCommandLineOption blueprint{
+        QStringLiteral("blueprint"),
+        QStringLiteral(
+            "แผนผังข้อสอบ (.csv หรือ .xlsx: ข้อ ตัวชี้วัด คำอธิบาย ความยาก ระดับพฤติกรรม) สำหรับ --html "
+            "--csv และ --gradebook (ไม่ระบุ = แฟ้ม ชื่อแฟ้มข้อมูล.blueprint.csv หรือ .xlsx ข้างแฟ้มข้อมูล ถ้ามี)"),
+        QStringLiteral("FILE")};
+    QCommandLineOption passMark{QStringLiteral("pass-mark"),
+                                QStringLiteral("เกณฑ์ผ่านของแต่ละตัวชี้วัด เป็นร้อยละของข้อในตัวชี้วัด (ไม่ระบุ = 50)"),
+                                QStringLiteral("N")};
+    QCommandLineOption gradebook{
+        QStringLiteral("gradebook"),
+        QStringLiteral("เขียนสมุดคะแนนรายคนเป็นแฟ้ม .csv หรือ .xlsx (ตามนามสกุล; .xlsx มีแผ่นงานค่าสถิติของแบบสอบด้วย)"),
+        QStringLiteral("FILE")};
     QCommandLineOption idColumn{QStringLiteral("id-column"),
                                 QStringLiteral("นำเข้า: คอลัมน์ของรหัสผู้สอบ เช่น B หรือ 2"), QStringLiteral("COL")};
     QCommandLineOption nameColumn{QStringLiteral("name-column"),
@@ -117,7 +133,9 @@ QString usage(const QCommandLineParser& parser)
                "      อย่างน้อย 1 % เป็น 5 มิฉะนั้น 4\n"
                "  qlt --write-data class.txt responses.csv\n"
                "      นำเข้าคำตอบจากแฟ้ม .csv .tsv หรือ .xlsx (แบบฟอร์มออนไลน์ ตารางคำนวณ หรือเครื่องตรวจ)\n"
-               "      วิเคราะห์ และเก็บเป็นแฟ้มข้อมูลด้วย สรุปการนำเข้าแสดงทาง standard error\n");
+               "      วิเคราะห์ และเก็บเป็นแฟ้มข้อมูลด้วย สรุปการนำเข้าแสดงทาง standard error\n"
+               "  qlt --html class.html --gradebook class.xlsx --pass-mark 60 class.txt\n"
+               "      ผลตามตัวชี้วัดจากแผนผังข้อสอบ class.blueprint.csv ข้างแฟ้มข้อมูล และสมุดคะแนนรายคน\n");
 }
 
 // What the command line asks for, once it has been checked.
@@ -131,6 +149,9 @@ struct Request {
     ImportOverrides overrides; // for a spreadsheet instead of a data file
     bool overridden = false;   // whether any import flag was given
     QString writeDataPath;     // the imported data as a data file; empty: not asked for
+    QString blueprintPath;     // named, or else the one beside the data file; empty: none
+    double passMark = DefaultPassMark;
+    QString gradebookPath; // empty: not asked for
 };
 
 // What a path names once links are followed, also for a file that does not exist yet: its folder's
@@ -161,6 +182,8 @@ QString collision(const Request& request)
         {request.htmlPath, QStringLiteral("รายงาน HTML (--html)")},
         {request.csvPath, QStringLiteral("ตาราง CSV (--csv)")},
         {request.writeDataPath, QStringLiteral("แฟ้มข้อมูลที่นำเข้า (--write-data)")},
+        {request.gradebookPath, QStringLiteral("สมุดคะแนน (--gradebook)")},
+        {request.blueprintPath, QStringLiteral("แผนผังข้อสอบ (--blueprint)")},
     };
     const auto named = [](const QString& path) { return !path.isEmpty() && path != QLatin1String("-"); };
     for (std::size_t second = 1; second < std::size(files); ++second)
@@ -223,9 +246,9 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
         QStringLiteral("ตรวจให้คะแนนและวิเคราะห์ข้อสอบแบบเลือกตอบจากแฟ้มข้อมูล (*.txt) หรือจากแฟ้ม .csv .tsv .xlsx "
                        "ที่ส่งออกจากแบบฟอร์มออนไลน์ โปรแกรมตารางคำนวณ หรือเครื่องตรวจ แล้วเขียนรายงานผล"));
     parser.addOptions({options.select, options.choices, options.output, options.encoding, options.html,
-                       options.csv, options.idColumn, options.nameColumn, options.answerColumns,
-                       options.keyRow, options.key, options.sheet, options.writeData, options.help,
-                       options.version});
+                       options.csv, options.blueprint, options.passMark, options.gradebook, options.idColumn,
+                       options.nameColumn, options.answerColumns, options.keyRow, options.key, options.sheet,
+                       options.writeData, options.help, options.version});
     parser.addPositionalArgument(QStringLiteral("DATAFILE"),
                                  QStringLiteral("แฟ้มข้อมูล (- = อ่านจาก standard input)"));
     const auto mistake = [&err](const QString& why) {
@@ -288,13 +311,34 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
         return mistake(QStringLiteral("--write-data ต้องตามด้วยชื่อแฟ้ม"));
     request.writeDataPath = parser.value(options.writeData);
 
-    for (const QCommandLineOption* file : {&options.output, &options.html, &options.csv, &options.writeData})
+    for (const QCommandLineOption* file : {&options.output, &options.html, &options.csv, &options.writeData,
+                                           &options.blueprint, &options.gradebook})
         if (parser.isSet(*file) && parser.value(*file).isEmpty())
             return mistake(QStringLiteral("--%1 ต้องตามด้วยชื่อแฟ้ม ไม่ใช่ชื่อว่าง").arg(file->names().constLast()));
     request.htmlPath = parser.value(options.html);
     request.csvPath = parser.value(options.csv);
-    // The visual and spreadsheet reports replace the plain one unless it is asked for too.
-    const bool diagnose = parser.isSet(options.html) || parser.isSet(options.csv);
+    request.gradebookPath = parser.value(options.gradebook);
+    if (parser.isSet(options.gradebook))
+        if (const QString problem = gradebookNameProblem(request.gradebookPath); !problem.isEmpty())
+            return mistake(problem);
+    // The visual and spreadsheet reports and the gradebook replace the plain one unless it is asked for
+    // too, and they show the blueprint's indicators.
+    const bool diagnose =
+        parser.isSet(options.html) || parser.isSet(options.csv) || parser.isSet(options.gradebook);
+    if ((parser.isSet(options.blueprint) || parser.isSet(options.passMark)) && !diagnose)
+        return mistake(
+            QStringLiteral("--blueprint และ --pass-mark ใช้กับ --html, --csv หรือ --gradebook เท่านั้น"));
+    // The blueprint beside the data file serves unless another is named; no output may replace it.
+    request.blueprintPath = parser.value(options.blueprint);
+    if (request.blueprintPath.isEmpty() && diagnose && request.dataFile != QLatin1String("-"))
+        request.blueprintPath = blueprintBeside(request.dataFile);
+    if (parser.isSet(options.passMark)) {
+        bool number = false;
+        request.passMark = parser.value(options.passMark).toDouble(&number);
+        if (!number || !(request.passMark >= 0 && request.passMark <= 100))
+            return mistake(QStringLiteral("--pass-mark ต้องเป็นร้อยละตั้งแต่ 0 ถึง 100 ไม่ใช่ '%1'")
+                               .arg(parser.value(options.passMark)));
+    }
     if (parser.isSet(options.output) || !diagnose)
         request.reportPath = parser.value(options.output);
     if (const QString clash = collision(request); !clash.isEmpty())
@@ -308,9 +352,10 @@ struct Output {
     std::function<bool(QIODevice&)> write;
 };
 
-std::vector<Output> plannedOutputs(const Request& request, const TestData& data,
-                                   const AnalysisResults& results, const QByteArray& importedData,
-                                   QIODevice& err)
+// Every output the request asks for, or nothing when one of them cannot be made (told on `err`).
+std::optional<std::vector<Output>> plannedOutputs(const Request& request, const TestData& data,
+                                                  const AnalysisResults& results,
+                                                  const QByteArray& importedData, QIODevice& err)
 {
     std::vector<Output> outputs;
     if (!request.writeDataPath.isEmpty())
@@ -322,17 +367,29 @@ std::vector<Output> plannedOutputs(const Request& request, const TestData& data,
             {request.reportPath, [&, selection = reportSelection(request.boxes)](QIODevice& device) {
                  return streamReport(device, data, results, selection, request.encoding);
              }});
-    if (request.htmlPath.isEmpty() && request.csvPath.isEmpty())
+    if (request.htmlPath.isEmpty() && request.csvPath.isEmpty() && request.gradebookPath.isEmpty())
         return outputs;
-    auto diagnostics =
-        std::make_shared<const TestDiagnostics>(diagnoseTest(data, results, request.choiceCount));
+    auto diagnostics = std::make_shared<TestDiagnostics>(diagnoseTest(data, results, request.choiceCount));
     const QString source = request.dataFile == QLatin1String("-") ? QStringLiteral("standard input")
                                                                   : QFileInfo(request.dataFile).fileName();
     if (const QString warning = choiceCodesWarning(*diagnostics); !warning.isEmpty())
         say(err, QStringLiteral("แฟ้มข้อมูล %1: %2").arg(source, warning));
+    const SchoolRequest school{request.blueprintPath, request.passMark, request.htmlPath,
+                               request.gradebookPath};
+    auto additions = std::make_shared<HtmlAdditions>();
+    auto records = std::make_shared<SchoolRecords>();
+    if (QString error; !makeSchoolRecords(school, data, *diagnostics, *additions, *records, error)) {
+        say(err, error + QStringLiteral("  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย  แก้ไขแล้วสั่งใหม่อีกครั้ง"));
+        return std::nullopt;
+    }
+    if (!request.gradebookPath.isEmpty())
+        outputs.push_back({request.gradebookPath, [records](QIODevice& device) {
+                               return device.write(records->gradebook) == records->gradebook.size();
+                           }});
     if (!request.htmlPath.isEmpty())
-        outputs.push_back({request.htmlPath, [&data, diagnostics, source](QIODevice& device) {
-                               return writeText(device, composeHtmlReport(data, *diagnostics, source),
+        outputs.push_back({request.htmlPath, [&data, diagnostics, additions, source](QIODevice& device) {
+                               return writeText(device,
+                                                composeHtmlReport(data, *diagnostics, source, *additions),
                                                 TextEncoding::Utf8);
                            }});
     if (!request.csvPath.isEmpty())
@@ -444,8 +501,9 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
     ErrorStreamMessages messages(err);
     if (!runAnalysis(data, request.boxes, results, messages).finished)
         return QltFailure;
-    return writeAll(plannedOutputs(request, data, results, importedData, err), out, err) ? QltSuccess
-                                                                                         : QltFailure;
+    const std::optional<std::vector<Output>> outputs =
+        plannedOutputs(request, data, results, importedData, err);
+    return outputs && writeAll(*outputs, out, err) ? QltSuccess : QltFailure;
 }
 } // namespace
 

@@ -2,14 +2,14 @@
 
 #include "report/NumberFormat.h"
 
-namespace {
-
-QString field(const QString& text)
+QString csvField(const QString& text)
 {
     if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n'))
         return text;
     return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
+
+namespace {
 
 QString number(Index value)
 {
@@ -36,7 +36,7 @@ QStringList header(int choices)
 QStringList row(const ItemDiagnostics& item, int examinees)
 {
     QStringList fields{QString::number(item.number),
-                       field(item.key),
+                       csvField(item.key),
                        number(item.difficulty),
                        number(item.discrimination),
                        number(item.pointBiserialRest),
@@ -44,8 +44,8 @@ QStringList row(const ItemDiagnostics& item, int examinees)
                        number(item.biserial),
                        number(item.kr20IfDeleted),
                        verdictCode(item.judgement.verdict),
-                       field(verdictThai(item.judgement.verdict)),
-                       field(reasonThai(item, examinees))};
+                       csvField(verdictThai(item.judgement.verdict)),
+                       csvField(reasonThai(item, examinees))};
     for (const OptionDiagnostics& option : item.options) {
         fields << number(option.proportion) << number(option.pointBiserial) << number(option.groupIndex);
         for (const Index& share : option.groupProportion)

@@ -12,3 +12,7 @@
 // undefined one is an empty field. Fields are quoted as RFC 4180 wants, lines end in CR LF, and the
 // text begins with a byte-order mark so that spreadsheets read it as UTF-8.
 QString composeCsv(const TestDiagnostics& test);
+
+// A field as RFC 4180 wants it: in double quotes, its quotes doubled, when it holds a comma, a quote
+// or a line break.
+QString csvField(const QString& text);

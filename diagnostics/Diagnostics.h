@@ -42,6 +42,7 @@ struct ItemDiagnostics {
     Index kr20IfDeleted;                    // the run's KR-20 formula on the other items and their scores
     std::vector<OptionDiagnostics> options; // choice c at index c − 1
     Judgement judgement;
+    QString remark; // in Thai, what a caller knowing more of the item adds to its reason (its intent)
 };
 
 struct TestDiagnostics {

@@ -272,3 +272,36 @@ QString traceSvg(const ItemDiagnostics& item)
     }
     return svg + QStringLiteral("</svg>");
 }
+
+QString percentBarsSvg(const std::vector<PercentBar>& bars, double mark, const QString& markLabel,
+                       const QString& label)
+{
+    constexpr double Row = 26; // a bar and the gap to the next
+    const Frame f{170, 24, 680, 24 + Row * double(std::max<std::size_t>(bars.size(), 1)), 0, 100, 0, 1};
+    QString svg = svgOpen(720, int(f.bottom) + 44, label);
+    for (int percent = 0; percent <= 100; percent += 20) {
+        const double x = f.x(percent);
+        svg += line(x, f.top, x, f.bottom, QStringLiteral("class=\"grid\""));
+        svg += text(x, f.bottom + 16, QString::number(percent), QStringLiteral("text-anchor=\"middle\""));
+    }
+    for (std::size_t b = 0; b < bars.size(); ++b) {
+        const PercentBar& bar = bars[b];
+        const double top = f.top + double(b) * Row + 4;
+        const QString value = formatOneDecimal(bar.percent).toString();
+        svg += text(f.left - 8, top + 13, bar.label, QStringLiteral("text-anchor=\"end\""));
+        svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" class=\"%5\">"
+                              "<title>%6: %7 %</title></rect>")
+                   .arg(n1(f.left), n1(top), n1(std::max(0.5, f.x(bar.percent) - f.left)), n1(Row - 8),
+                        bar.belowMark ? QStringLiteral("bar short") : QStringLiteral("bar"),
+                        bar.title.toHtmlEscaped(), value);
+        svg += text(f.x(bar.percent) + 4, top + 13, value + QStringLiteral(" %"));
+    }
+    svg += line(f.left, f.top, f.left, f.bottom, QStringLiteral("class=\"axis\""));
+    svg += line(f.x(mark), f.top - 6, f.x(mark), f.bottom, QStringLiteral("class=\"mean\""));
+    svg +=
+        text(f.x(mark), f.top - 10, markLabel, QStringLiteral("text-anchor=\"middle\" class=\"meanlabel\""));
+    return svg +
+           text((f.left + f.right) / 2, f.bottom + 36, QStringLiteral("ร้อยละเฉลี่ยของห้อง (Class mean, %)"),
+                QStringLiteral("text-anchor=\"middle\" class=\"caption\"")) +
+           QStringLiteral("</svg>");
+}

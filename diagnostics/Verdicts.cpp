@@ -249,7 +249,9 @@ QString verdictEnglish(Verdict verdict)
     return {};
 }
 
-QString reasonThai(const ItemDiagnostics& item, int examinees)
+namespace {
+
+QString verdictReasonThai(const ItemDiagnostics& item, int examinees)
 {
     const Judgement& j = item.judgement;
     const int groupSize = groupSizeFor(examinees);
@@ -331,4 +333,12 @@ QString reasonThai(const ItemDiagnostics& item, int examinees)
                             .arg(number(j.value));
     }
     return {};
+}
+
+} // namespace
+
+QString reasonThai(const ItemDiagnostics& item, int examinees)
+{
+    const QString reason = verdictReasonThai(item, examinees);
+    return item.remark.isEmpty() ? reason : reason + QStringLiteral("  ") + item.remark;
 }

@@ -69,5 +69,6 @@ QString verdictCode(Verdict verdict);
 QString verdictThai(Verdict verdict);
 QString verdictEnglish(Verdict verdict);
 
-// The reason for the item's verdict in Thai, with its numbers and how sure it is.
+// The reason for the item's verdict in Thai, with its numbers and how sure it is, then the item's
+// remark, if any.
 QString reasonThai(const ItemDiagnostics& item, int examinees);

@@ -9,6 +9,7 @@
 #include "model/DataFileLoader.h"
 #include "pages/frm2_Source.h"
 #include "report/ResultReport.h"
+#include "school/SchoolRecords.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -262,15 +263,28 @@ void frm4_Stat::cmdVisualReport_Click()
 {
     const QString htmlPath = app.outputPath(VisualReportFileName);
     const QString csvPath = app.outputPath(ItemTableFileName);
-    QString html, csv;
+    QString html, csv, refusal;
     {
         const auto busy = busyIndication(QStringLiteral("กำลังเขียนรายงานวิเคราะห์รายข้อ ..."));
         // The count the distractor analysis ran with, or else (0) the one the key and the answers show.
-        const TestDiagnostics diagnostics = diagnoseTest(app.data, app.results, lastRun_.numChoices);
+        TestDiagnostics diagnostics = diagnoseTest(app.data, app.results, lastRun_.numChoices);
         const QString source = app.source().manualEntry() ? QStringLiteral("(ป้อนข้อมูลเอง)")
                                                           : QFileInfo(app.data.DataFile).fileName();
-        html = composeHtmlReport(app.data, diagnostics, source);
-        csv = composeCsv(diagnostics);
+        // A blueprint beside the data file adds its indicators; a faulty one is told and writes nothing.
+        SchoolRequest school;
+        school.htmlPath = htmlPath;
+        if (!app.source().manualEntry())
+            school.blueprintPath = blueprintBeside(app.data.DataFile);
+        HtmlAdditions additions;
+        SchoolRecords records;
+        if (makeSchoolRecords(school, app.data, diagnostics, additions, records, refusal)) {
+            html = composeHtmlReport(app.data, diagnostics, source, additions);
+            csv = composeCsv(diagnostics);
+        }
+    }
+    if (!refusal.isEmpty()) {
+        app.warn(refusal + QStringLiteral("  แก้ไขแล้วกด Visual Report อีกครั้ง"));
+        return;
     }
     const QString button = QStringLiteral("Visual Report");
     if (!writeReport(csvPath, csv, TextEncoding::Utf8, button) ||

@@ -277,6 +277,42 @@ private slots:
         QVERIFY(page()->cmdFinish->isEnabled());
     }
 
+    // The blueprint beside the data file adds its indicators; a faulty one is told and writes nothing.
+    void aBlueprintBesideTheDataFileAddsItsIndicators_data()
+    {
+        QTest::addColumn<QByteArray>("blueprint");
+        QTest::addColumn<QString>("refusal"); // empty: accepted
+        QTest::newRow("accepted") << readBytes(examplePath(QStringLiteral("school/class.blueprint.csv")))
+                                  << QString();
+        QTest::newRow("an item twice") << QByteArray("ข้อ,ตัวชี้วัด\r\n1,ค 1.1\r\n1,ค 1.2\r\n")
+                                       << QStringLiteral("class.blueprint.csv แถว 3: ข้อ 1 อยู่ในแถว 2 แล้ว");
+    }
+    void aBlueprintBesideTheDataFileAddsItsIndicators()
+    {
+        QFETCH(QByteArray, blueprint);
+        QFETCH(QString, refusal);
+        // A folder of its own, so that the other tests' classes have no blueprint beside them.
+        const QTemporaryDir school;
+        writeBytes(QDir(school.path()).filePath(QStringLiteral("class.blueprint.csv")), blueprint);
+        const QString data = QDir(school.path()).filePath(QStringLiteral("class.txt"));
+        writeBytes(data, readBytes(examplePath(QStringLiteral("school/class.txt"))));
+        openOnFile(data);
+        click(page()->cmdCal);
+        click(page()->cmdVisualReport);
+        if (refusal.isEmpty()) {
+            QVERIFY(f->platform.messages.isEmpty());
+            QVERIFY(QString::fromUtf8(readBytes(reportPath("Result.html")))
+                        .contains(QStringLiteral("<h2 id=\"indicators\">7. ผลตามตัวชี้วัด")));
+            return;
+        }
+        QCOMPARE(f->platform.messages.size(), 1);
+        QVERIFY2(f->platform.messages.first().prompt.contains(refusal),
+                 qPrintable(f->platform.messages.first().prompt));
+        QVERIFY(f->platform.filesWritten.isEmpty());
+        QVERIFY(f->platform.webPagesOpened.isEmpty());
+        QVERIFY(page()->cmdVisualReport->isEnabled());
+    }
+
     void noBrowserSaysWhereTheVisualReportIsAndOpensItsFolder()
     {
         openOnFile(examplePath(QStringLiteral("class-4choices.txt")));

@@ -1,0 +1,248 @@
+#include "school/Blueprint.h"
+
+#include "import/CsvReader.h"
+#include "import/XlsxReader.h"
+#include "model/InputFile.h"
+#include "model/SystemErrorText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include <cerrno>
+#include <optional>
+
+namespace {
+
+// A blueprint has a row per item: even the longest test's is far below this.
+constexpr qint64 MaxBlueprintBytes = 64 * 1024 * 1024;
+
+enum Column { ItemColumn, CodeColumn, DescriptionColumn, DifficultyColumn, BloomColumn, ColumnCount };
+
+// The header texts each column answers to, lower case.
+const QStringList& headerNames(int column)
+{
+    static const QStringList names[ColumnCount] = {
+        {QStringLiteral("ข้อ"), QStringLiteral("ข้อที่"), QStringLiteral("item"), QStringLiteral("no"),
+         QStringLiteral("no.")},
+        {QStringLiteral("ตัวชี้วัด"), QStringLiteral("รหัสตัวชี้วัด"), QStringLiteral("indicator"),
+         QStringLiteral("code"), QStringLiteral("indicator code")},
+        {QStringLiteral("คำอธิบาย"), QStringLiteral("คำอธิบายตัวชี้วัด"), QStringLiteral("description")},
+        {QStringLiteral("ความยาก"), QStringLiteral("ระดับความยาก"), QStringLiteral("difficulty"),
+         QStringLiteral("intended difficulty")},
+        {QStringLiteral("ระดับพฤติกรรม"), QStringLiteral("พฤติกรรม"), QStringLiteral("bloom"),
+         QStringLiteral("bloom level")},
+    };
+    return names[column];
+}
+
+QString normalised(QStringView text)
+{
+    return text.toString().simplified().toLower();
+}
+
+std::optional<IntendedDifficulty> intendedDifficulty(const QString& word)
+{
+    static const QHash<QString, IntendedDifficulty> words = {
+        {QString(), IntendedDifficulty::Unstated},
+        {QStringLiteral("ง่าย"), IntendedDifficulty::Easy},
+        {QStringLiteral("easy"), IntendedDifficulty::Easy},
+        {QStringLiteral("ปานกลาง"), IntendedDifficulty::Medium},
+        {QStringLiteral("กลาง"), IntendedDifficulty::Medium},
+        {QStringLiteral("medium"), IntendedDifficulty::Medium},
+        {QStringLiteral("ยาก"), IntendedDifficulty::Hard},
+        {QStringLiteral("hard"), IntendedDifficulty::Hard},
+    };
+    const auto found = words.constFind(word);
+    if (found == words.cend())
+        return std::nullopt;
+    return *found;
+}
+
+// An item number written in Arabic or Thai digits, perhaps with a minus sign; nothing when the text
+// is no whole number.
+std::optional<qint64> itemNumber(QStringView text)
+{
+    QStringView digits = text.trimmed();
+    const bool negative = digits.startsWith(u'-');
+    if (negative)
+        digits = digits.sliced(1);
+    if (digits.isEmpty() || digits.size() > 12)
+        return std::nullopt;
+    qint64 number = 0;
+    for (const QChar c : digits) {
+        const int digit = c.digitValue();
+        if (digit < 0)
+            return std::nullopt;
+        number = number * 10 + digit;
+    }
+    return negative ? -number : number;
+}
+
+class Reader {
+public:
+    Reader(const Table& table, const QString& name, int items) : table_(table), name_(name), items_(items) {}
+
+    bool read(Blueprint& blueprint)
+    {
+        qsizetype header = 0;
+        while (header < table_.rowCount() && table_.rowIsEmpty(header))
+            ++header;
+        if (header == table_.rowCount())
+            return fail(QStringLiteral("แผนผังข้อสอบ %1 ว่างเปล่า ไม่มีหัวตารางและข้อใดเลย").arg(name_));
+        findColumns(header);
+        for (const int required : {ItemColumn, CodeColumn})
+            if (columns_[required] < 0)
+                return fail(QStringLiteral("แผนผังข้อสอบ %1 แถว %2: หัวตารางไม่มีคอลัมน์ %3  "
+                                           "หัวตารางต้องมีคอลัมน์ ข้อ (item) และ ตัวชี้วัด (indicator)")
+                                .arg(name_)
+                                .arg(header + 1)
+                                .arg(headerNames(required).first()));
+
+        blueprint = Blueprint();
+        blueprint.name = name_;
+        blueprint.indicatorOf.assign(std::size_t(items_) + 1, -1);
+        blueprint.intent.assign(std::size_t(items_) + 1, IntendedDifficulty::Unstated);
+        blueprint.bloom.assign(std::size_t(items_) + 1, QString());
+        std::vector<qsizetype> rowOfItem(std::size_t(items_) + 1, 0);
+        QHash<QString, int> indicatorIndex;
+        for (qsizetype row = header + 1; row < table_.rowCount(); ++row) {
+            if (table_.rowIsEmpty(row))
+                continue;
+            const QString written = cell(row, ItemColumn).trimmed().toString();
+            const std::optional<qint64> number = itemNumber(written);
+            if (!number)
+                return failAt(row, QStringLiteral("ข้อ '%1' ไม่ใช่เลขข้อ").arg(written));
+            if (*number < 1 || *number > items_)
+                return failAt(
+                    row, QStringLiteral("ไม่มีข้อ %1 ในแบบสอบนี้ (แบบสอบมีข้อ 1 ถึง %2)").arg(*number).arg(items_));
+            const int item = int(*number);
+            if (rowOfItem[item] != 0)
+                return failAt(
+                    row,
+                    QStringLiteral("ข้อ %1 อยู่ในแถว %2 แล้ว  ข้อหนึ่งอยู่ได้แถวเดียว").arg(item).arg(rowOfItem[item]));
+            rowOfItem[item] = row + 1;
+            const QString code = cell(row, CodeColumn).toString().simplified();
+            if (code.isEmpty())
+                return failAt(row, QStringLiteral("ข้อ %1 ไม่มีรหัสตัวชี้วัด").arg(item));
+            const QString difficulty = normalised(cell(row, DifficultyColumn));
+            const std::optional<IntendedDifficulty> intent = intendedDifficulty(difficulty);
+            if (!intent)
+                return failAt(row, QStringLiteral("ไม่รู้จักความยาก '%1'  ใช้ ง่าย ปานกลาง หรือ ยาก "
+                                                  "(easy, medium, hard) หรือเว้นว่างไว้")
+                                       .arg(cell(row, DifficultyColumn).trimmed()));
+
+            int& index = indicatorIndex[code]; // its place + 1; 0 for a code not seen yet
+            if (index == 0) {
+                blueprint.indicators.append({code, {}, {}});
+                index = int(blueprint.indicators.size());
+            }
+            Indicator& indicator = blueprint.indicators[index - 1];
+            if (indicator.description.isEmpty())
+                indicator.description = cell(row, DescriptionColumn).toString().simplified();
+            blueprint.indicatorOf[item] = index - 1;
+            blueprint.intent[item] = *intent;
+            blueprint.bloom[item] = cell(row, BloomColumn).toString().simplified();
+        }
+        if (!blueprint.exists())
+            return fail(QStringLiteral("แผนผังข้อสอบ %1 มีแต่หัวตาราง ไม่มีข้อใดเลย").arg(name_));
+        for (int item = 1; item <= items_; ++item)
+            if (blueprint.indicatorOf[item] >= 0)
+                blueprint.indicators[blueprint.indicatorOf[item]].items.append(item);
+        return true;
+    }
+
+    const QString& error() const { return error_; }
+
+private:
+    void findColumns(qsizetype header)
+    {
+        for (int column = 0; column < ColumnCount; ++column)
+            columns_[column] = -1;
+        for (qsizetype at = 0; at < table_.columnCount(header); ++at) {
+            const QString text = normalised(table_.cell(header, at));
+            for (int column = 0; column < ColumnCount; ++column)
+                if (columns_[column] < 0 && headerNames(column).contains(text))
+                    columns_[column] = at;
+        }
+    }
+
+    QStringView cell(qsizetype row, int column) const
+    {
+        return columns_[column] < 0 ? QStringView() : table_.cell(row, columns_[column]);
+    }
+
+    bool fail(const QString& error)
+    {
+        error_ = error;
+        return false;
+    }
+
+    // Rows as the spreadsheet numbers them, the first being 1.
+    bool failAt(qsizetype row, const QString& what)
+    {
+        return fail(QStringLiteral("แผนผังข้อสอบ %1 แถว %2: %3").arg(name_).arg(row + 1).arg(what));
+    }
+
+    const Table& table_;
+    QString name_;
+    int items_;
+    qsizetype columns_[ColumnCount] = {};
+    QString error_;
+};
+
+QString cannotRead(const QString& name, const QString& reason)
+{
+    return QStringLiteral("อ่านแผนผังข้อสอบ %1 ไม่ได้ครับ  %2").arg(name, reason);
+}
+
+} // namespace
+
+QString blueprintBeside(const QString& dataFile)
+{
+    if (dataFile.isEmpty())
+        return {};
+    const QFileInfo data(dataFile);
+    for (const char* ending : {".blueprint.csv", ".blueprint.xlsx"}) {
+        const QString path = data.dir().filePath(data.completeBaseName() + QLatin1String(ending));
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return {};
+}
+
+bool readBlueprintBytes(const QByteArray& bytes, const QString& name, int items, Blueprint& blueprint,
+                        QString& error)
+{
+    Table table;
+    const bool workbook = looksLikeZip(bytes) || looksLikeCompoundFile(bytes) ||
+                          QFileInfo(name).suffix().compare(u"xlsx", Qt::CaseInsensitive) == 0;
+    if (!(workbook ? readXlsx(bytes, name, QString(), table, error) : readCsv(bytes, name, table, error)))
+        return false;
+    Reader reader(table, name, items);
+    if (!reader.read(blueprint)) {
+        error = reader.error();
+        return false;
+    }
+    return true;
+}
+
+bool readBlueprint(const QString& path, int items, Blueprint& blueprint, QString& error)
+{
+    const QString name = QFileInfo(path).fileName();
+    InputFile file;
+    if (QString reason; !file.open(path, reason)) {
+        error = cannotRead(name, reason);
+        return false;
+    }
+    if (file.size() > MaxBlueprintBytes) {
+        error = cannotRead(name, QStringLiteral("แฟ้มใหญ่เกินกว่าแผนผังข้อสอบใด ๆ"));
+        return false;
+    }
+    const QByteArray bytes = file.device().readAll();
+    if (file.device().error() != QFileDevice::NoError || !file.unchanged()) {
+        error = cannotRead(name, systemErrorText(EIO));
+        return false;
+    }
+    return readBlueprintBytes(bytes, name, items, blueprint, error);
+}
