@@ -2,13 +2,9 @@
 
 #include <algorithm>
 
-void Table::addCell(QStringView text)
+void Table::grow(qsizetype atLeast)
 {
-    const qsizetype start = used();
-    if (start + text.size() > text_.size())
-        text_.resize(std::max(start + text.size(), 2 * text_.size() + 64));
-    std::copy(text.begin(), text.end(), text_.data() + start);
-    cellEnds_.push_back(Offset(start + text.size()));
+    text_.resize(std::max(atLeast, 2 * text_.size() + 64));
 }
 
 bool Table::rowIsEmpty(qsizetype row) const
