@@ -19,7 +19,6 @@
 #include <cerrno>
 #include <new>
 
-
 namespace {
 
 // The most examinees a data file holds: its records, key record included, are at most MaxCount.
@@ -238,7 +237,7 @@ bool Import::findKey(ImportResult& result)
 
 char16_t Import::answer(int item, QStringView cell)
 {
-    if (item >= optionNumbers_.size() || optionNumbers_[item].isEmpty())
+    if (item >= optionNumbers_.size() || std::as_const(optionNumbers_)[item].isEmpty())
         return readChoiceCell(cell);
     cell = cell.trimmed();
     if (cell.isEmpty())
@@ -311,8 +310,9 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
         for (qsizetype item = 0; item < std::min(items, text.size()); ++item)
             out[item] = char(readChoiceCharacter(text[item]));
     } else {
+        const QList<int>& columns = result.columns.answers;
         for (qsizetype item = 0; item < items; ++item)
-            out[item] = char(answer(int(item), table_.cell(row, result.columns.answers[item])));
+            out[item] = char(answer(int(item), table_.cell(row, columns[item])));
     }
     for (qsizetype item = 0; item < items; ++item) {
         MarkCounts& ofItem = result.summary.perItem[item];
