@@ -179,7 +179,8 @@ class SheetScanner {
 public:
     SheetScanner(const QStringList& shared, Table& table) : shared_(shared), table_(table)
     {
-        names_.reserve(16);
+        names_.reserve(256);
+        nameEnds_.reserve(16);
     }
 
     // Scans the tokens `xml` holds whole: how many bytes they take, the rest (an unfinished tag or
@@ -190,7 +191,7 @@ public:
     bool finish()
     {
         table_.sparse = true;
-        return rootClosed_ && names_.empty();
+        return rootClosed_ && nameEnds_.empty();
     }
 
 private:
@@ -208,13 +209,15 @@ private:
 
     const QStringList& shared_;
     Table& table_;
-    std::vector<std::string> names_; // the open elements, outermost first
+    // The names of the open elements, outermost first, side by side, and where each ends.
+    std::string names_;
+    std::vector<qsizetype> nameEnds_;
     bool rootClosed_ = false;
     qsizetype rows_ = 0;    // rows ended so far
     qsizetype columns_ = 0; // cells of the current row so far
     bool inRow_ = false, inCell_ = false, inValue_ = false, valueGiven_ = false, phonetic_ = false;
     Kind kind_ = Kind::Number;
-    QByteArray value_; // the cell's value as UTF-8, entities replaced; it may come in pieces
+    std::string value_; // the cell's value as UTF-8, entities replaced; it may come in pieces
 };
 
 qsizetype SheetScanner::scan(const char* xml, qsizetype size, bool last)
@@ -222,10 +225,11 @@ qsizetype SheetScanner::scan(const char* xml, qsizetype size, bool last)
     qsizetype at = 0;
     while (at < size) {
         if (xml[at] != '<') {
-            const char* open = static_cast<const char*>(std::memchr(xml + at, '<', size_t(size - at)));
-            if (!open && !last)
+            qsizetype until = at; // the texts of a sheet are short: no call to memchr
+            while (until < size && xml[until] != '<')
+                ++until;
+            if (until == size && !last)
                 return at;
-            const qsizetype until = open ? open - xml : size;
             if (!text(QByteArrayView(xml + at, until - at)))
                 return -1;
             at = until;
@@ -262,7 +266,7 @@ qsizetype SheetScanner::special(const char* xml, qsizetype at, qsizetype size)
         if (length < 0)
             return Incomplete;
         if (inValue_ && !phonetic_)
-            value_.append(rest.sliced(cdata.size(), length - cdata.size() - 3));
+            value_.append(rest.data() + cdata.size(), size_t(length - cdata.size() - 3));
         return at + length;
     }
     if (cdata.startsWith(rest) || comment.startsWith(rest))
@@ -330,8 +334,10 @@ qsizetype SheetScanner::tag(const char* xml, qsizetype at, qsizetype size)
         const char quote = rest[i];
         if (quote != '"' && quote != '\'')
             return Damaged;
-        const qsizetype valueEnd = rest.indexOf(quote, i + 1);
-        if (valueEnd < 0)
+        qsizetype valueEnd = i + 1;
+        while (valueEnd < rest.size() && rest[valueEnd] != quote)
+            ++valueEnd;
+        if (valueEnd == rest.size())
             return Incomplete;
         if (is(attribute, "r"))
             row = rest.sliced(i + 1, valueEnd - i - 1);
@@ -348,18 +354,20 @@ qsizetype SheetScanner::tag(const char* xml, qsizetype at, qsizetype size)
 
 bool SheetScanner::text(QByteArrayView text)
 {
-    if (names_.empty()) // outside the root only blanks may stand, and a byte-order mark
+    if (nameEnds_.empty()) // outside the root only blanks may stand, and a byte-order mark
         return std::all_of(text.begin(), text.end(),
                            [](char c) { return isXmlSpace(c) || c == '\xEF' || c == '\xBB' || c == '\xBF'; });
     if (!inValue_ || phonetic_)
         return true;
     for (qsizetype at = 0; at < text.size();) {
-        const qsizetype amp = text.indexOf('&', at);
-        if (amp < 0) {
-            value_.append(text.sliced(at));
+        qsizetype amp = at;
+        while (amp < text.size() && text[amp] != '&')
+            ++amp;
+        if (amp == text.size()) {
+            value_.append(text.data() + at, size_t(text.size() - at));
             break;
         }
-        value_.append(text.sliced(at, amp - at));
+        value_.append(text.data() + at, size_t(amp - at));
         const qsizetype semicolon = text.indexOf(';', amp);
         if (semicolon < 0 || semicolon - amp > 10)
             return false;
@@ -370,7 +378,7 @@ bool SheetScanner::text(QByteArrayView text)
         const auto found = std::find_if(std::begin(named), std::end(named),
                                         [&](const auto& pair) { return is(entity, pair.first); });
         if (found != std::end(named)) {
-            value_.append(found->second);
+            value_.push_back(found->second);
             continue;
         }
         if (entity.size() < 2 || entity[0] != '#')
@@ -381,7 +389,7 @@ bool SheetScanner::text(QByteArrayView text)
         if (!ok || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
             return false;
         const char32_t character = code;
-        value_.append(QString::fromUcs4(&character, 1).toUtf8());
+        value_.append(QString::fromUcs4(&character, 1).toStdString());
     }
     return true;
 }
@@ -390,7 +398,8 @@ bool SheetScanner::start(QByteArrayView name, QByteArrayView row, QByteArrayView
 {
     if (rootClosed_) // a second root element
         return false;
-    names_.emplace_back(name.data(), size_t(name.size()));
+    names_.append(name.data(), size_t(name.size()));
+    nameEnds_.push_back(qsizetype(names_.size()));
     name = localName(name);
     if (is(name, "c") && inRow_) {
         kind_ = is(type, "s") ? Kind::Shared : type.isEmpty() || is(type, "n") ? Kind::Number : Kind::Text;
@@ -423,10 +432,14 @@ bool SheetScanner::start(QByteArrayView name, QByteArrayView row, QByteArrayView
 
 bool SheetScanner::end(QByteArrayView name)
 {
-    if (names_.empty() || !is(name, QByteArrayView(names_.back().data(), qsizetype(names_.back().size()))))
+    if (nameEnds_.empty())
         return false;
-    names_.pop_back();
-    rootClosed_ = names_.empty();
+    nameEnds_.pop_back();
+    const qsizetype opened = nameEnds_.empty() ? 0 : nameEnds_.back();
+    if (!is(name, QByteArrayView(names_).sliced(opened)))
+        return false;
+    names_.resize(size_t(opened));
+    rootClosed_ = nameEnds_.empty();
     name = localName(name);
     if (is(name, "v") || is(name, "t")) {
         if (inValue_ && !phonetic_)
@@ -448,7 +461,7 @@ void SheetScanner::endCell()
 {
     inCell_ = false;
     ++columns_;
-    const QByteArrayView value(value_);
+    const QByteArrayView value(value_.data(), qsizetype(value_.size()));
     if (!valueGiven_) {
         table_.addCell(QStringView());
     } else if (kind_ == Kind::Shared) {
