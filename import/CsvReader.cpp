@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -13,15 +14,18 @@ namespace {
 bool isAscii(QByteArrayView bytes)
 {
     constexpr qsizetype Block = 4096;
-    for (qsizetype at = 0; at < bytes.size(); at += Block) {
-        const qsizetype end = std::min(bytes.size(), at + Block);
-        uchar any = 0;
-        for (qsizetype i = at; i < end; ++i)
-            any |= uchar(bytes[i]);
-        if (any & 0x80)
+    qsizetype at = 0;
+    for (; at + Block <= bytes.size(); at += Block) {
+        quint64 any = 0;
+        for (qsizetype word = at; word < at + Block; word += 8) {
+            quint64 eight;
+            std::memcpy(&eight, bytes.data() + word, 8);
+            any |= eight;
+        }
+        if (any & 0x8080808080808080u)
             return false;
     }
-    return true;
+    return std::all_of(bytes.begin() + at, bytes.end(), [](char c) { return uchar(c) < 0x80; });
 }
 
 QString decode(const QByteArray& bytes)
