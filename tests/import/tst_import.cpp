@@ -82,8 +82,9 @@ private slots:
         const QltRun typed = runQltInProcess({QStringLiteral("-o"), in(QStringLiteral("typed.doc")), twin});
         QCOMPARE(typed.status, 0);
         QCOMPARE(readBytes(in(QStringLiteral("data.txt"))), readBytes(twin));
-        const QString difference = firstDifference(decodeCp874(readBytes(in(QStringLiteral("typed.doc")))),
-                                                   decodeCp874(readBytes(in(QStringLiteral("imported.doc")))));
+        const QString difference =
+            firstDifference(decodeCp874(readBytes(in(QStringLiteral("typed.doc")))),
+                            decodeCp874(readBytes(in(QStringLiteral("imported.doc")))));
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
         QCOMPARE(readBytes(in(QStringLiteral("imported.doc"))), readBytes(in(QStringLiteral("typed.doc"))));
     }
@@ -153,6 +154,9 @@ private slots:
                                                             << "K 312\n1 311\n2 212\n";
         QTest::newRow("a key column per question") << "id,Q1,Q1 Key,Q2,Q2 Key\n1,A,B,C,C\n2,B,,D,\n"
                                                    << "K 23\n1 13\n2 24\n";
+        QTest::newRow("a header with a number beyond any item is an answer, not a key column")
+            << "id,Key 1234512345,Q2\nKEY,A,B\n1,A,A\n"
+            << "K 12\n1 11\n";
         QTest::newRow("an empty row is skipped") << "id,1\nKEY,A\n1,A\n,\n2,B\n"
                                                  << "K 1\n1 1\n2 2\n";
     }
@@ -162,7 +166,8 @@ private slots:
         QFETCH(QString, dataFile);
         const ImportResult result = importCsv(csv.toUtf8());
         QVERIFY2(result.ok, qPrintable(result.error));
-        QCOMPARE(decodeCp874(result.dataFile), dataFile.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+        QCOMPARE(decodeCp874(result.dataFile),
+                 dataFile.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
     }
 
     void theSummaryCountsAndMaps()
