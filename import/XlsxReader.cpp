@@ -484,6 +484,9 @@ void SheetScanner::endCell()
 bool readSheet(ZipMemberReader& member, const QStringList& shared, Table& table)
 {
     SheetScanner scanner(shared, table);
+    // A cell takes 15 bytes of XML at the least (<c><v>1</v></c>): room for that many spares the
+    // copies of growing the list of cells a class of millions needs.
+    table.reserveCells(member.size() / 15);
     QByteArray window(SheetWindow, Qt::Uninitialized);
     qsizetype filled = 0;
     for (bool last = false; !last;) {

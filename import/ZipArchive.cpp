@@ -37,8 +37,11 @@ bool ZipArchive::open(QByteArray bytes, QString& error)
     // The end record is the last thing in the archive, followed at most by a 64 KiB comment.
     qsizetype end = bytes_.size() - EndRecord;
     const qsizetype earliest = std::max<qsizetype>(0, end - 0xFFFF);
+    // Read through a const pointer: a non-const operator[] would copy the whole workbook, which the
+    // caller's QByteArray still shares.
+    const char* const data = bytes_.constData();
     while (end >= earliest &&
-           !(bytes_[end] == 'P' && bytes_[end + 1] == 'K' && bytes_[end + 2] == 5 && bytes_[end + 3] == 6))
+           !(data[end] == 'P' && data[end + 1] == 'K' && data[end + 2] == 5 && data[end + 3] == 6))
         --end;
     if (end < earliest) {
         error = damaged(QStringLiteral("ไม่พบสารบัญท้ายแฟ้ม"));
