@@ -368,7 +368,12 @@ bool Import::run(ImportResult& result)
         return fail(QStringLiteral("แถว 1 ว่าง  แถวแรกของแฟ้มต้องเป็นหัวตาราง (รหัส ชื่อ ข้อ 1 ข้อ 2 ...)"));
     for (qsizetype column = 0; column < table_.columnCount(0); ++column)
         result.headers.append(table_.cell(0, column).trimmed().toString());
-    if (!chooseColumns(result) || !findKey(result))
+    if (!chooseColumns(result))
+        return false;
+    // A key column's key is looked for below the header, which must then have rows below it.
+    if (table_.rowCount() < 2)
+        return fail(QStringLiteral("ไม่มีผู้สอบเลย มีแต่หัวตารางและเฉลย"));
+    if (!findKey(result))
         return false;
     const qsizetype items = result.key.size();
     if (items > MaxCount)

@@ -281,6 +281,8 @@ private slots:
         QTest::newRow("a damaged workbook")
             << "damaged.xlsx" << workbook("<row r=\"1\"/>").replace("sheetData", "sheetDatA") << QStringList()
             << "เสียหาย";
+        QTest::newRow("a header with a key column and nothing under it")
+            << "header.csv" << QByteArray("id,key,1\n") << QStringList() << "ไม่มีผู้สอบเลย";
         QTest::newRow("no key row, no key column, no --key")
             << "nokey.csv" << QByteArray("id,1\n1,A\n2,B\n") << QStringList() << "ไม่พบเฉลย";
         QTest::newRow("a key row with an empty cell") << "gap.csv" << QByteArray("id,1,2\nKEY,A,\n1,A,B\n")
