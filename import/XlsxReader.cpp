@@ -114,15 +114,17 @@ QString numberText(QStringView written)
 // Where a cell reference such as "C12" puts the cell: its column, counted from 0; -1 without one.
 qsizetype referencedColumn(QByteArrayView reference)
 {
+    // A letter's place in the alphabet, in either case, counted from 1; 0 for anything else.
+    const auto letter = [](char c) {
+        const char upper = char(c & ~0x20);
+        return upper >= 'A' && upper <= 'Z' ? upper - 'A' + 1 : 0;
+    };
     qsizetype column = 0, letters = 0;
-    for (; letters < reference.size() && letters < 4; ++letters) {
-        const char letter = char(reference[letters] & ~0x20); // either case
-        if (letter < 'A' || letter > 'Z')
-            break;
-        column = column * 26 + (letter - 'A' + 1);
+    for (; letters < reference.size() && letter(reference[letters]); ++letters) {
+        if (letters == 4) // five letters or more: beyond the last column
+            return MaxSheetColumns;
+        column = column * 26 + letter(reference[letters]);
     }
-    if (letters < reference.size() && std::isalpha(uchar(reference[letters])))
-        return MaxSheetColumns; // five letters or more: beyond the last column
     return column - 1;
 }
 
@@ -171,7 +173,7 @@ QByteArrayView localName(QByteArrayView name)
 }
 
 // The cells of a sheet's XML, scanned by hand as it is unpacked, piece by piece. Excel's sheets are
-// a hundred bytes of markup per cell and a class has six million cells: a general XML reader spends
+// tens of bytes of markup per cell and a class has six million cells: a general XML reader spends
 // most of the import there. This scanner reads only what a sheet holds (rows, cells, their values
 // and inline texts, the five XML entities and character references) and refuses what is not well
 // formed, as a general reader would.
