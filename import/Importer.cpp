@@ -314,8 +314,9 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
         for (qsizetype item = 0; item < items; ++item)
             out[item] = char(answer(int(item), table_.cell(row, columns[item])));
     }
+    MarkCounts* const perItem = result.summary.perItem.data(); // detached once, not per cell
     for (qsizetype item = 0; item < items; ++item) {
-        MarkCounts& ofItem = result.summary.perItem[item];
+        MarkCounts& ofItem = perItem[item];
         switch (char16_t(out[item])) {
         case BlankAnswer:
             ++counts.blank, ++ofItem.blank;
