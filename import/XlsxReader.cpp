@@ -6,6 +6,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -142,14 +143,25 @@ qint64 plainNumber(QByteArrayView text, qsizetype maxDigits)
     return value;
 }
 
+// What the scanner asks of every byte of a tag, looked up at once instead of compared in turn.
+enum ByteClass : uchar { Space = 1, NameEnd = 2 };
+constexpr std::array<uchar, 256> byteClasses = [] {
+    std::array<uchar, 256> classes{};
+    for (const char c : {' ', '\t', '\n', '\r'})
+        classes[uchar(c)] = Space | NameEnd;
+    for (const char c : {'>', '/', '='})
+        classes[uchar(c)] = NameEnd;
+    return classes;
+}();
+
 bool isXmlSpace(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return byteClasses[uchar(c)] & Space;
 }
 
 bool isNameEnd(char c)
 {
-    return isXmlSpace(c) || c == '>' || c == '/' || c == '=';
+    return byteClasses[uchar(c)] & NameEnd;
 }
 
 // Whether `text` is `word`; compared inline, as the scanner compares short names millions of times.
