@@ -342,17 +342,23 @@ QByteArray Import::dataFile(const ImportResult& result) const
     for (const QByteArray& id : idBytes_)
         width = std::max(width, id.size());
     const qsizetype items = result.key.size();
-    QByteArray bytes;
-    bytes.reserve((width + items + 3) * (idBytes_.size() + 1));
-    bytes += (QByteArray("KEY") + QByteArray(std::max<qsizetype>(0, width - 3), '-')).left(width);
-    bytes += ' ';
-    bytes += encodeCp874(result.key);
-    bytes += "\r\n";
+    // Every line is as long as the key's: written in place, in a file sized once.
+    const qsizetype line = width + 1 + items + 2;
+    QByteArray bytes(line * (idBytes_.size() + 1), ' ');
+    char* out = bytes.data();
+    const auto endLine = [&out](QByteArrayView answers) {
+        out = std::copy(answers.begin(), answers.end(), out);
+        *out++ = '\r', *out++ = '\n';
+    };
+    const QByteArray label =
+        (QByteArray("KEY") + QByteArray(std::max<qsizetype>(0, width - 3), '-')).left(width);
+    std::copy(label.begin(), label.end(), out);
+    out += width + 1;
+    endLine(encodeCp874(result.key));
     for (qsizetype student = 0; student < idBytes_.size(); ++student) {
-        bytes += idBytes_[student];
-        bytes += QByteArray(width - idBytes_[student].size() + 1, ' ');
-        bytes += QByteArrayView(answers_).sliced(student * items, items);
-        bytes += "\r\n";
+        std::copy(idBytes_[student].begin(), idBytes_[student].end(), out);
+        out += width + 1;
+        endLine(QByteArrayView(answers_).sliced(student * items, items));
     }
     return bytes;
 }
@@ -381,6 +387,7 @@ bool Import::run(ImportResult& result)
         return fail(QStringLiteral("มี %1 ข้อ เกินกว่า %2 ข้อที่โปรแกรมรับได้").arg(items).arg(MaxCount));
     result.summary.items = int(items);
     result.summary.perItem.resize(items);
+    answers_.reserve(table_.rowCount() * items); // a row per examinee at the most
     for (qsizetype row = 1; row < table_.rowCount(); ++row) {
         if (row == keyRow_)
             continue;
