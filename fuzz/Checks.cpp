@@ -3,9 +3,12 @@
 #include "analysis/AnalysisRun.h"
 #include "diagnostics/CsvReport.h"
 #include "diagnostics/HtmlReport.h"
+#include "import/Importer.h"
 #include "model/DataFileLoader.h"
 #include "report/ResultReport.h"
 #include "report/TextFile.h"
+
+#include "Workbooks.h"
 
 #include <QBuffer>
 #include <QRegularExpression>
@@ -375,4 +378,21 @@ bool diagnosticsKeepTheirPromises(QByteArrayView input)
     const QStringList identifiers = data.StudID.mid(1, data.NumStud) + data.StudName.mid(1, data.NumStud);
     return htmlKeepsItsPromises(composeHtmlReport(data, test, source), identifiers, source) &&
            csvKeepsItsPromises(composeCsv(test), test.items);
+}
+
+bool importKeepsItsPromises(QByteArrayView input)
+{
+    const QByteArray bytes = input.toByteArray();
+    const auto kept = [](const QByteArray& file, const QString& name) {
+        const ImportResult result = importSpreadsheetBytes(file, name);
+        if (!result.ok)
+            return !result.error.isEmpty() && result.dataFile.isEmpty();
+        TestData data;
+        QString error;
+        return loadDataBytes(result.dataFile, data, error) && data.NumStud == result.summary.students &&
+               data.NumItems == result.summary.items && result.ids.size() == data.NumStud;
+    };
+    return kept(bytes, QStringLiteral("fuzz.csv")) && kept(bytes, QStringLiteral("fuzz.xlsx")) &&
+           kept(workbook(bytes, {QStringLiteral("KEY"), QStringLiteral("A")}, ZipMembers::Deflated),
+                QStringLiteral("fuzz.xlsx"));
 }

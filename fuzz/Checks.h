@@ -30,3 +30,8 @@ bool htmlKeepsItsPromises(const QString& html, const QStringList& identifiers, c
 // `csv` is a byte-order mark, then a header and `rows` records as wide as the header, quoted as RFC
 // 4180 wants, each ending in CR LF; no field reads NaN or infinity.
 bool csvKeepsItsPromises(const QString& csv, int rows);
+
+// `input` as a CSV file, as an .xlsx file, and as the rows of a workbook's sheet: each either refused
+// with a message or imported into a data file that loads with the examinees and items the import
+// counted.
+bool importKeepsItsPromises(QByteArrayView input);

@@ -5,7 +5,28 @@
 #include <QDir>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
+
+// Whether every byte is ASCII, tested a block at a time so that the test runs at memory speed.
+bool isAscii(QByteArrayView bytes)
+{
+    constexpr qsizetype Block = 4096;
+    qsizetype at = 0;
+    for (; at + Block <= bytes.size(); at += Block) {
+        quint64 any = 0;
+        for (qsizetype word = at; word < at + Block; word += 8) {
+            quint64 eight;
+            std::memcpy(&eight, bytes.data() + word, 8);
+            any |= eight;
+        }
+        if (any & 0x8080808080808080u)
+            return false;
+    }
+    return std::all_of(bytes.begin() + at, bytes.end(), [](char c) { return uchar(c) < 0x80; });
+}
 
 QString decode(const QByteArray& bytes)
 {
@@ -22,12 +43,22 @@ QString decode(const QByteArray& bytes)
     return utf8.hasError() ? decodeCp874(bytes) : text;
 }
 
+char16_t unit(QChar character)
+{
+    return character.unicode();
+}
+char16_t unit(char ascii)
+{
+    return char16_t(ascii);
+}
+
 // The separator the first record uses most, quoted fields aside; a comma when it holds none.
-QChar detectSeparator(QStringView text)
+template <typename Char> char16_t detectSeparator(const Char* text, qsizetype size)
 {
     qsizetype commas = 0, semicolons = 0, tabs = 0;
     bool quoted = false;
-    for (const QChar character : text) {
+    for (qsizetype at = 0; at < size; ++at) {
+        const char16_t character = unit(text[at]);
         if (character == u'"')
             quoted = !quoted;
         else if (!quoted && (character == u'\n' || character == u'\r'))
@@ -40,27 +71,19 @@ QChar detectSeparator(QStringView text)
     return semicolons > commas ? u';' : u',';
 }
 
-} // namespace
-
-bool readCsv(const QByteArray& bytes, const QString& name, Table& table, QString& error)
+// Splits `in` into the table's cells, written to its buffer, which holds at least `size` characters
+// and may be `in` itself: a cell is never written ahead of what has been read.
+template <typename Char>
+bool splitCells(const Char* in, qsizetype size, const QString& name, Table& table, QString& error)
 {
-    QString text = decode(bytes);
-    if (text.contains(QChar(0))) {
-        error = QStringLiteral("แฟ้ม %1 ไม่ใช่แฟ้มข้อความ CSV  (มีข้อมูลแบบไบนารีปนอยู่)  "
-                               "กรุณาเลือกแฟ้ม .csv .tsv หรือ .xlsx ที่บันทึกจากโปรแกรมตารางคำนวณครับ")
-                    .arg(QDir::toNativeSeparators(name));
-        return false;
-    }
-    const QChar separator = detectSeparator(text);
-    const qsizetype size = text.size();
-    table = Table(std::move(text));
+    const char16_t separator = detectSeparator(in, size);
     table.reserveCells(size + 1); // at most a cell per character and one more
-    // Cells are copied down over the quotes and separators already read, in the same string.
-    QChar* const p = table.buffer();
+    QChar* const out = table.buffer();
     qsizetype read = 0, write = 0;
     qsizetype row = 1; // as a spreadsheet numbers it, for the message
+    const auto plain = [&](char16_t c) { return c != separator && c != u'\n' && c != u'\r'; };
     while (read < size) {
-        if (p[read] == u'"') {
+        if (unit(in[read]) == u'"') {
             const qsizetype openedOnRow = row;
             for (++read;; ++read) {
                 if (read == size) {
@@ -69,24 +92,25 @@ bool readCsv(const QByteArray& bytes, const QString& name, Table& table, QString
                                 .arg(openedOnRow);
                     return false;
                 }
-                if (p[read] == u'"') {
-                    if (read + 1 < size && p[read + 1] == u'"')
+                if (unit(in[read]) == u'"') {
+                    if (read + 1 < size && unit(in[read + 1]) == u'"')
                         ++read;
                     else
                         break;
                 }
-                p[write++] = p[read];
+                out[write++] = QChar(unit(in[read]));
             }
             ++read; // the closing quote
         }
-        while (read < size && p[read] != separator && p[read] != u'\n' && p[read] != u'\r')
-            p[write++] = p[read++];
+        char16_t c = 0;
+        while (read < size && plain(c = unit(in[read])))
+            out[write++] = QChar(c), ++read;
         table.endCellAt(write);
         if (read == size) {
             table.endRow();
             break;
         }
-        if (p[read] == separator) {
+        if (c == separator) {
             ++read;
             if (read == size) { // a separator at the very end leaves one more, empty, cell
                 table.endCellAt(write);
@@ -94,9 +118,42 @@ bool readCsv(const QByteArray& bytes, const QString& name, Table& table, QString
             }
             continue;
         }
-        read += p[read] == u'\r' && read + 1 < size && p[read + 1] == u'\n' ? 2 : 1;
+        read += c == u'\r' && read + 1 < size && unit(in[read + 1]) == u'\n' ? 2 : 1;
         table.endRow();
         ++row;
     }
     return true;
+}
+
+QString notText(const QString& name)
+{
+    return QStringLiteral("แฟ้ม %1 ไม่ใช่แฟ้มข้อความ CSV  (มีข้อมูลแบบไบนารีปนอยู่)  "
+                          "กรุณาเลือกแฟ้ม .csv .tsv หรือ .xlsx ที่บันทึกจากโปรแกรมตารางคำนวณครับ")
+        .arg(QDir::toNativeSeparators(name));
+}
+
+} // namespace
+
+bool readCsv(const QByteArray& bytes, const QString& name, Table& table, QString& error)
+{
+    // Most exports of a class are ASCII (identifiers and choice letters): their cells are copied
+    // straight from the bytes, without decoding the whole file first.
+    const QByteArrayView ascii = QByteArrayView(bytes).sliced(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0);
+    if (isAscii(ascii)) {
+        if (ascii.contains('\0')) {
+            error = notText(name);
+            return false;
+        }
+        table = Table(QString(ascii.size(), Qt::Uninitialized));
+        return splitCells(ascii.data(), ascii.size(), name, table, error);
+    }
+    QString text = decode(bytes);
+    if (text.contains(QChar(0))) {
+        error = notText(name);
+        return false;
+    }
+    const qsizetype size = text.size();
+    table = Table(std::move(text));
+    // Cells are copied down over the quotes and separators already read, in the same string.
+    return splitCells(table.buffer(), size, name, table, error);
 }

@@ -19,7 +19,6 @@
 #include <cerrno>
 #include <new>
 
-
 namespace {
 
 // The most examinees a data file holds: its records, key record included, are at most MaxCount.
@@ -238,7 +237,7 @@ bool Import::findKey(ImportResult& result)
 
 char16_t Import::answer(int item, QStringView cell)
 {
-    if (item >= optionNumbers_.size() || optionNumbers_[item].isEmpty())
+    if (item >= optionNumbers_.size() || std::as_const(optionNumbers_)[item].isEmpty())
         return readChoiceCell(cell);
     cell = cell.trimmed();
     if (cell.isEmpty())
@@ -311,11 +310,13 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
         for (qsizetype item = 0; item < std::min(items, text.size()); ++item)
             out[item] = char(readChoiceCharacter(text[item]));
     } else {
+        const QList<int>& columns = result.columns.answers;
         for (qsizetype item = 0; item < items; ++item)
-            out[item] = char(answer(int(item), table_.cell(row, result.columns.answers[item])));
+            out[item] = char(answer(int(item), table_.cell(row, columns[item])));
     }
+    MarkCounts* const perItem = result.summary.perItem.data(); // detached once, not per cell
     for (qsizetype item = 0; item < items; ++item) {
-        MarkCounts& ofItem = result.summary.perItem[item];
+        MarkCounts& ofItem = perItem[item];
         switch (char16_t(out[item])) {
         case BlankAnswer:
             ++counts.blank, ++ofItem.blank;
@@ -341,17 +342,23 @@ QByteArray Import::dataFile(const ImportResult& result) const
     for (const QByteArray& id : idBytes_)
         width = std::max(width, id.size());
     const qsizetype items = result.key.size();
-    QByteArray bytes;
-    bytes.reserve((width + items + 3) * (idBytes_.size() + 1));
-    bytes += (QByteArray("KEY") + QByteArray(std::max<qsizetype>(0, width - 3), '-')).left(width);
-    bytes += ' ';
-    bytes += encodeCp874(result.key);
-    bytes += "\r\n";
+    // Every line is as long as the key's: written in place, in a file sized once.
+    const qsizetype line = width + 1 + items + 2;
+    QByteArray bytes(line * (idBytes_.size() + 1), ' ');
+    char* out = bytes.data();
+    const auto endLine = [&out](QByteArrayView answers) {
+        out = std::copy(answers.begin(), answers.end(), out);
+        *out++ = '\r', *out++ = '\n';
+    };
+    const QByteArray label =
+        (QByteArray("KEY") + QByteArray(std::max<qsizetype>(0, width - 3), '-')).left(width);
+    std::copy(label.begin(), label.end(), out);
+    out += width + 1;
+    endLine(encodeCp874(result.key));
     for (qsizetype student = 0; student < idBytes_.size(); ++student) {
-        bytes += idBytes_[student];
-        bytes += QByteArray(width - idBytes_[student].size() + 1, ' ');
-        bytes += QByteArrayView(answers_).sliced(student * items, items);
-        bytes += "\r\n";
+        std::copy(idBytes_[student].begin(), idBytes_[student].end(), out);
+        out += width + 1;
+        endLine(QByteArrayView(answers_).sliced(student * items, items));
     }
     return bytes;
 }
@@ -368,13 +375,19 @@ bool Import::run(ImportResult& result)
         return fail(QStringLiteral("แถว 1 ว่าง  แถวแรกของแฟ้มต้องเป็นหัวตาราง (รหัส ชื่อ ข้อ 1 ข้อ 2 ...)"));
     for (qsizetype column = 0; column < table_.columnCount(0); ++column)
         result.headers.append(table_.cell(0, column).trimmed().toString());
-    if (!chooseColumns(result) || !findKey(result))
+    if (!chooseColumns(result))
+        return false;
+    // A key column's key is looked for below the header, which must then have rows below it.
+    if (table_.rowCount() < 2)
+        return fail(QStringLiteral("ไม่มีผู้สอบเลย มีแต่หัวตารางและเฉลย"));
+    if (!findKey(result))
         return false;
     const qsizetype items = result.key.size();
     if (items > MaxCount)
         return fail(QStringLiteral("มี %1 ข้อ เกินกว่า %2 ข้อที่โปรแกรมรับได้").arg(items).arg(MaxCount));
     result.summary.items = int(items);
     result.summary.perItem.resize(items);
+    answers_.reserve(table_.rowCount() * items); // a row per examinee at the most
     for (qsizetype row = 1; row < table_.rowCount(); ++row) {
         if (row == keyRow_)
             continue;

@@ -1,6 +1,7 @@
 #include "import/LayoutDetection.h"
 
 #include "import/ChoiceReading.h"
+#include "model/TestData.h"
 
 #include <QRegularExpression>
 
@@ -58,7 +59,9 @@ int keyedItem(QStringView header)
     const auto match = keyed.match(header.trimmed().toString().toLower());
     if (!match.hasMatch())
         return 0;
-    return (match.captured(1).isEmpty() ? match.captured(2) : match.captured(1)).toInt();
+    // A number beyond the most items a data file holds is no item ("KEY 1234512345" is a key).
+    const int item = (match.captured(1).isEmpty() ? match.captured(2) : match.captured(1)).toInt();
+    return item <= MaxCount ? item : 0;
 }
 
 } // namespace

@@ -2,21 +2,18 @@
 
 #include <algorithm>
 
-void Table::addCell(QStringView text)
+void Table::grow(qsizetype atLeast)
 {
-    const qsizetype start = used();
-    if (start + text.size() > text_.size())
-        text_.resize(std::max(start + text.size(), 2 * text_.size() + 64));
-    std::copy(text.begin(), text.end(), text_.data() + start);
-    cellEnds_.push_back(Offset(start + text.size()));
+    text_.resize(std::max(atLeast, 2 * text_.size() + 64));
 }
 
 bool Table::rowIsEmpty(qsizetype row) const
 {
-    for (qsizetype column = 0; column < columnCount(row); ++column)
-        if (!cell(row, column).trimmed().isEmpty())
-            return false;
-    return true;
+    // A row's cells lie side by side in the text: the row is empty when all of that text is blank.
+    const qsizetype first = firstCell(row);
+    const qsizetype start = first == 0 ? 0 : cellEnds_[first - 1];
+    const qsizetype end = rowEnds_[row] == first ? start : cellEnds_[rowEnds_[row] - 1];
+    return std::all_of(text_.cbegin() + start, text_.cbegin() + end, [](QChar c) { return c.isSpace(); });
 }
 
 QString columnName(qsizetype column)

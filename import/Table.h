@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
 
@@ -18,7 +19,8 @@ public:
     explicit Table(QString buffer) : text_(std::move(buffer)) {}
 
     // Appends a cell to the row being built.
-    void addCell(QStringView text);
+    void addCell(QStringView text) { append(text); }
+    void addCell(QLatin1StringView text) { append(text); }
     // For a reader filling the buffer in place: the next cell ends at `end`.
     QChar* buffer() { return text_.data(); }
     void endCellAt(qsizetype end) { cellEnds_.push_back(Offset(end)); }
@@ -46,6 +48,19 @@ public:
     bool sparse = false;
 
 private:
+    template <typename Text> void append(const Text& text)
+    {
+        const qsizetype start = used();
+        if (start + text.size() > text_.size())
+            grow(start + text.size());
+        QChar* out = text_.data() + start;
+        for (const auto character : text)
+            *out++ = QChar(unit(character));
+        cellEnds_.push_back(Offset(start + text.size()));
+    }
+    static char16_t unit(QChar character) { return character.unicode(); }
+    static char16_t unit(char latin1) { return uchar(latin1); }
+    void grow(qsizetype atLeast);
     qsizetype firstCell(qsizetype row) const { return row == 0 ? 0 : rowEnds_[row - 1]; }
     qsizetype used() const { return cellEnds_.empty() ? 0 : cellEnds_.back(); }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <new>
 
 namespace {
 
@@ -22,21 +23,6 @@ QString damaged(const QString& what)
     return QStringLiteral("โครงสร้างแฟ้ม zip เสียหาย (%1)").arg(what);
 }
 
-bool inflateRaw(const char* packed, qsizetype packedSize, QByteArray& out)
-{
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
-        return false;
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed));
-    stream.avail_in = uInt(packedSize);
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = uInt(out.size());
-    const int status = inflate(&stream, Z_FINISH);
-    const bool whole = status == Z_STREAM_END && stream.total_out == uLong(out.size());
-    inflateEnd(&stream);
-    return whole;
-}
-
 } // namespace
 
 bool ZipArchive::open(QByteArray bytes, QString& error)
@@ -51,8 +37,11 @@ bool ZipArchive::open(QByteArray bytes, QString& error)
     // The end record is the last thing in the archive, followed at most by a 64 KiB comment.
     qsizetype end = bytes_.size() - EndRecord;
     const qsizetype earliest = std::max<qsizetype>(0, end - 0xFFFF);
+    // Read through a const pointer: a non-const operator[] would copy the whole workbook, which the
+    // caller's QByteArray still shares.
+    const char* const data = bytes_.constData();
     while (end >= earliest &&
-           !(bytes_[end] == 'P' && bytes_[end + 1] == 'K' && bytes_[end + 2] == 5 && bytes_[end + 3] == 6))
+           !(data[end] == 'P' && data[end + 1] == 'K' && data[end + 2] == 5 && data[end + 3] == 6))
         --end;
     if (end < earliest) {
         error = damaged(QStringLiteral("ไม่พบสารบัญท้ายแฟ้ม"));
@@ -104,7 +93,51 @@ const ZipArchive::Member* ZipArchive::find(const QString& name) const
     return nullptr;
 }
 
-bool ZipArchive::read(const QString& name, QByteArray& contents, QString& error) const
+struct ZipMemberReader::Inflater {
+    z_stream stream{};
+    bool ended = false;
+    Inflater() = default;
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+    ~Inflater() { inflateEnd(&stream); }
+};
+
+ZipMemberReader::ZipMemberReader() = default;
+ZipMemberReader::~ZipMemberReader() = default;
+
+qsizetype ZipMemberReader::read(char* out, qsizetype room)
+{
+    room = std::min({room, left_, qsizetype(UINT_MAX)});
+    qsizetype got = 0;
+    if (!inflater_) {
+        std::copy_n(packed_, room, out);
+        packed_ += room;
+        got = room;
+    } else if (room > 0) {
+        z_stream& stream = inflater_->stream;
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed_));
+        stream.avail_in = uInt(std::min(packedLeft_, qsizetype(UINT_MAX)));
+        stream.next_out = reinterpret_cast<Bytef*>(out);
+        stream.avail_out = uInt(room);
+        const int status = inflate(&stream, Z_NO_FLUSH);
+        got = room - stream.avail_out;
+        packedLeft_ -= reinterpret_cast<const char*>(stream.next_in) - packed_;
+        packed_ = reinterpret_cast<const char*>(stream.next_in);
+        inflater_->ended = status == Z_STREAM_END;
+        // No progress, or the stream's end before the member's size, is damage.
+        if ((status != Z_OK && status != Z_STREAM_END) || got == 0 || (inflater_->ended && got < left_))
+            return -1;
+    }
+    crc_ = quint32(crc32(crc_, reinterpret_cast<const Bytef*>(out), uInt(got)));
+    left_ -= got;
+    if (left_ == 0 && got == 0)
+        return 0;
+    if (left_ == 0 && (crc_ != expectedCrc_ || (inflater_ && !inflater_->ended)))
+        return -1;
+    return got;
+}
+
+bool ZipArchive::open(const QString& name, ZipMemberReader& reader, QString& error) const
 {
     const Member* member = find(name);
     if (!member) {
@@ -129,23 +162,36 @@ bool ZipArchive::read(const QString& name, QByteArray& contents, QString& error)
     // Deflate packs at most 1032 bytes into one: a larger size is a damaged (or hostile) directory,
     // which must not make the reader ask for gigabytes.
     if (data + qsizetype(member->packedSize) > bytes_.size() || member->size > quint32(INT_MAX) ||
-        qint64(member->size) > 1032 * qint64(member->packedSize) + 64) {
+        qint64(member->size) > 1032 * qint64(member->packedSize) + 64 ||
+        (member->method == 0 && member->packedSize != member->size)) {
         error = damaged(name);
         return false;
     }
-    contents.resize(member->size);
-    if (member->method == 0) {
-        if (member->packedSize != member->size) {
-            error = damaged(name);
-            return false;
-        }
-        std::copy_n(bytes_.constData() + data, member->size, contents.data());
-    } else if (!inflateRaw(bytes_.constData() + data, member->packedSize, contents)) {
-        error = damaged(name);
-        return false;
+    reader.inflater_.reset();
+    if (member->method == Z_DEFLATED) {
+        reader.inflater_ = std::make_unique<ZipMemberReader::Inflater>();
+        if (inflateInit2(&reader.inflater_->stream, -MAX_WBITS) != Z_OK)
+            throw std::bad_alloc(); // zlib fails to start only for want of memory
     }
-    if (crc32(0, reinterpret_cast<const Bytef*>(contents.constData()), uInt(contents.size())) !=
-        member->crc) {
+    reader.packed_ = bytes_.constData() + data;
+    reader.packedLeft_ = member->packedSize;
+    reader.size_ = reader.left_ = member->size;
+    reader.crc_ = 0;
+    reader.expectedCrc_ = member->crc;
+    return true;
+}
+
+bool ZipArchive::read(const QString& name, QByteArray& contents, QString& error) const
+{
+    ZipMemberReader reader;
+    if (!open(name, reader, error))
+        return false;
+    contents.resize(reader.size());
+    qsizetype at = 0;
+    for (qsizetype got; (got = reader.read(contents.data() + at, contents.size() - at)) > 0;)
+        at += got;
+    // A last read of nothing checks that the member ends where the directory says.
+    if (at != contents.size() || reader.read(contents.data(), 0) != 0) {
         error = damaged(name);
         return false;
     }

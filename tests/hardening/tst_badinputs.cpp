@@ -203,8 +203,8 @@ private slots:
     }
 
     // The inputs kept in tests/hardening/inputs keep what the fuzz targets check: as the loader's
-    // input, as found (settings first), and as data files behind every box with 4, 5 or no choices
-    // in both encodings, through the plain report and through the diagnostics.
+    // and the import's input, as found (settings first), and as data files behind every box with 4, 5 or no
+    // choices in both encodings, through the plain report and through the diagnostics.
     void keptInputsKeepThePromises_data()
     {
         QTest::addColumn<QString>("path");
@@ -219,6 +219,7 @@ private slots:
         const QByteArray bytes = readBytes(path);
         QVERIFY(!bytes.isEmpty());
         QVERIFY(loaderKeepsItsPromises(bytes));
+        QVERIFY(importKeepsItsPromises(bytes));
         QVERIFY(reportKeepsItsPromises(bytes));
         QVERIFY(diagnosticsKeepTheirPromises(bytes));
         for (const char settings : {'\x00', '\x01', '\x02', '\x05', '\x06'}) {

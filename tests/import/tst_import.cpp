@@ -169,6 +169,9 @@ private slots:
                                                             << "K 312\n1 311\n2 212\n";
         QTest::newRow("a key column per question") << "id,Q1,Q1 Key,Q2,Q2 Key\n1,A,B,C,C\n2,B,,D,\n"
                                                    << "K 23\n1 13\n2 24\n";
+        QTest::newRow("a header with a number beyond any item is an answer, not a key column")
+            << "id,Key 1234512345,Q2\nKEY,A,B\n1,A,A\n"
+            << "K 12\n1 11\n";
         QTest::newRow("an empty row is skipped") << "id,1\nKEY,A\n1,A\n,\n2,B\n"
                                                  << "K 1\n1 1\n2 2\n";
     }
@@ -293,6 +296,8 @@ private slots:
         QTest::newRow("a damaged workbook")
             << "damaged.xlsx" << workbook("<row r=\"1\"/>").replace("sheetData", "sheetDatA") << QStringList()
             << "เสียหาย";
+        QTest::newRow("a header with a key column and nothing under it")
+            << "header.csv" << QByteArray("id,key,1\n") << QStringList() << "ไม่มีผู้สอบเลย";
         QTest::newRow("no key row, no key column, no --key")
             << "nokey.csv" << QByteArray("id,1\n1,A\n2,B\n") << QStringList() << "ไม่พบเฉลย";
         QTest::newRow("a key row with an empty cell") << "gap.csv" << QByteArray("id,1,2\nKEY,A,\n1,A,B\n")

@@ -10,6 +10,7 @@
 #include <QTest>
 
 using Rows = QList<QStringList>;
+Q_DECLARE_METATYPE(ZipMembers)
 
 namespace {
 Rows rowsOf(const Table& table)
@@ -115,6 +116,8 @@ private slots:
         QTest::newRow("lone CRs end lines") << QByteArray("a\rb\r") << Rows{{"a"}, {"b"}};
         QTest::newRow("UTF-8 with a byte-order mark")
             << QByteArray("\xEF\xBB\xBF") + QStringLiteral("เลขที่,ชื่อ").toUtf8() << Rows{{"เลขที่", "ชื่อ"}};
+        QTest::newRow("ASCII after a byte-order mark, a quote inside a field")
+            << QByteArray("\xEF\xBB\xBFid,\"a\"\"b\",c\"d\r\n") << Rows{{"id", "a\"b", "c\"d"}};
         QTest::newRow("UTF-8 without a mark") << QStringLiteral("เลขที่,ก").toUtf8() << Rows{{"เลขที่", "ก"}};
         QTest::newRow("code page 874, as Excel on a Thai Windows saves CSV")
             << encodeCp874(u"เลขที่,ชื่อ\r\n1,ก") << Rows{{"เลขที่", "ชื่อ"}, {"1", "ก"}};
@@ -167,6 +170,61 @@ private slots:
         QCOMPARE(rowsOf(table), (Rows{{"เลขที่", "", "ข้อ"}, {}, {"24101", "24105", "0.5", "ชื่อ", "ก"}}));
     }
 
+    // The sheet's XML as Excel and other tools write it, scanned as it is unpacked piece by piece.
+    void xlsxSheets_data()
+    {
+        QTest::addColumn<QByteArray>("sheetData");
+        QTest::addColumn<ZipMembers>("how");
+        QTest::addColumn<Rows>("rows");
+        QTest::newRow("entities and character references")
+            << QByteArray(
+                   "<row r=\"1\"><c t=\"inlineStr\"><is><t>A&amp;B &lt;&gt;&quot;&apos; &#3585;&#x0E02;</t>"
+                   "</is></c></row>")
+            << ZipMembers::Stored << Rows{{QStringLiteral("A&B <>\"' กข")}};
+        QTest::newRow("cells without a reference follow one another")
+            << QByteArray("<row r=\"1\"><c><v>1</v></c><c t=\"s\"><v>0</v></c><c r=\"D1\"><v>4</v></c></row>")
+            << ZipMembers::Stored << Rows{{"1", "x", "", "4"}};
+        QTest::newRow("rows left out and empty rows keep the others' numbers")
+            << QByteArray("<row r=\"2\"><c r=\"B2\"><v>5</v></c></row><row r=\"4\"/><row><c/></row>")
+            << ZipMembers::Stored << Rows{{}, {"", "5"}, {}, {}, {""}};
+        QTest::newRow("rich text runs are one text, a phonetic guide is none of it")
+            << QByteArray("<row r=\"1\"><c t=\"inlineStr\"><is><r><t>ก</t></r><r><rPr/><t>ข</t></r>"
+                          "<rPh sb=\"0\" eb=\"1\"><t>x</t></rPh></is></c></row>")
+            << ZipMembers::Stored << Rows{{QStringLiteral("กข")}};
+        QTest::newRow("a formula's cached text, prefixes, a comment, a CDATA section, a negative number")
+            << QByteArray("<?pi x?><x:row r=\"1\"><x:c t=\"str\"><x:f>A1&amp;\"x\"</x:f><x:v>ab</x:v></x:c>"
+                          "<!-- note --><c t='inlineStr'><is><t><![CDATA[a<b]]></t></is></c>"
+                          "<c t=\"n\"><v>-12</v></c><c><v>007</v></c></x:row>")
+            << ZipMembers::Stored << Rows{{"ab", "a<b", "-12", "7"}};
+        // Thousands of rows and a text longer than the window the sheet is unpacked through put
+        // tokens across every boundary between pieces.
+        QByteArray many;
+        Rows manyRows;
+        for (int row = 1; row <= 3000; ++row) {
+            const QByteArray text = "row " + QByteArray::number(row) + " &amp; " + QByteArray(row % 37, 'x');
+            many += "<row r=\"" + QByteArray::number(row) + "\"><c r=\"A" + QByteArray::number(row) +
+                    "\"><v>" + QByteArray::number(row * 7) + "</v></c><c t=\"inlineStr\"><is><t>" + text +
+                    "</t></is></c></row>";
+            manyRows.append({QString::number(row * 7), QString::fromLatin1(text).replace("&amp;", "&")});
+        }
+        const QString longText(100'000, u'ก');
+        many += "<row r=\"3001\"><c t=\"inlineStr\"><is><t>" + longText.toUtf8() + "</t></is></c></row>";
+        manyRows.append({longText});
+        QTest::newRow("a large deflated sheet") << many << ZipMembers::Deflated << manyRows;
+    }
+    void xlsxSheets()
+    {
+        QFETCH(QByteArray, sheetData);
+        QFETCH(ZipMembers, how);
+        QFETCH(Rows, rows);
+        Table table;
+        QString error;
+        QVERIFY2(readXlsx(workbook(sheetData, {QStringLiteral("x")}, how), QStringLiteral("class.xlsx"),
+                          QString(), table, error),
+                 qPrintable(error));
+        QCOMPARE(rowsOf(table), rows);
+    }
+
     void xlsxRefusals_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -198,6 +256,22 @@ private slots:
                    .replace(QByteArray("\x0B\0\0\0\x0B\0\0\0", 8), QByteArray("\x0B\0\0\0\0\0\0\x40", 8))
             << ""
             << "เสียหาย";
+        QTest::newRow("an element closed by another's end tag")
+            << workbook("<row r=\"1\"><c><v>1</c></v></row>") << ""
+            << "แผ่นงานในแฟ้มเสียหาย";
+        QTest::newRow("a row never closed") << workbook("<row r=\"1\"><c><v>1</v></c>") << ""
+                                            << "แผ่นงานในแฟ้มเสียหาย";
+        QTest::newRow("an entity XML does not define")
+            << workbook("<row r=\"1\"><c t=\"str\"><v>&nbsp;</v></c></row>") << ""
+            << "แผ่นงานในแฟ้มเสียหาย";
+        QTest::newRow("a character reference to no character")
+            << workbook("<row r=\"1\"><c t=\"str\"><v>&#0;</v></c></row>") << ""
+            << "แผ่นงานในแฟ้มเสียหาย";
+        QTest::newRow("a document type, which could define entities")
+            << workbook("<!DOCTYPE x [<!ENTITY a \"b\">]><row r=\"1\"/>") << ""
+            << "แผ่นงานในแฟ้มเสียหาย";
+        QTest::newRow("an attribute without quotes") << workbook("<row r=1><c><v>1</v></c></row>") << ""
+                                                     << "แผ่นงานในแฟ้มเสียหาย";
         QTest::newRow("a sheet that is not there lists the sheets that are")
             << workbook("<row r=\"1\"/>") << "ห้อง 2"
             << "Sheet1";

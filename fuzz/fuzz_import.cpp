@@ -1,0 +1,13 @@
+// Feeds arbitrary bytes to the spreadsheet import, as CSV and as XLSX.
+
+#include "Checks.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
+{
+    if (!importKeepsItsPromises(QByteArrayView(bytes, qsizetype(size))))
+        std::abort();
+    return 0;
+}
