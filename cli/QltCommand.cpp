@@ -474,7 +474,12 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
     if (isSpreadsheet(request.dataFile)) {
         const ImportResult imported = importSpreadsheet(request.dataFile, request.overrides);
         if (!imported.ok) {
-            say(err, imported.error);
+            // A sheet that was read can be imported by naming its columns or key.
+            say(err, imported.preview.isEmpty()
+                         ? imported.error
+                         : imported.error +
+                               QStringLiteral("\nระบุคอลัมน์และเฉลยเองได้ด้วย --id-column, "
+                                              "--name-column, --answer-columns, --key-row หรือ --key"));
             return QltFailure;
         }
         say(err, QStringLiteral("นำเข้า %1\n").arg(QFileInfo(request.dataFile).fileName()) +

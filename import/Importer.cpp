@@ -115,12 +115,12 @@ bool Import::chooseColumns(ImportResult& result)
     used.append(columns.id);
     for (const int column : used)
         if (column < 0 || column >= width)
-            return fail(column < 0 ? QStringLiteral("ไม่พบคอลัมน์รหัสผู้สอบ  ระบุด้วย --id-column")
+            return fail(column < 0 ? QStringLiteral("ไม่พบคอลัมน์รหัสผู้สอบ")
                                    : QStringLiteral("แถวหัวตารางมี %1 คอลัมน์ (A ถึง %2) ไม่มีคอลัมน์ %3")
                                          .arg(width)
                                          .arg(columnName(width - 1), columnName(column)));
     if (columns.answers.isEmpty())
-        return fail(QStringLiteral("ไม่พบคอลัมน์คำตอบ  ระบุด้วย --answer-columns"));
+        return fail(QStringLiteral("ไม่พบคอลัมน์คำตอบ"));
     return true;
 }
 
@@ -232,7 +232,7 @@ bool Import::findKey(ImportResult& result)
         return keyPerItem(places, result);
     }
     return fail(QStringLiteral("ไม่พบเฉลย  ใส่แถวเฉลยที่มีรหัสหรือชื่อเป็น \"เฉลย\" หรือ KEY  "
-                               "หรือระบุแถวเฉลยด้วย --key-row หรือพิมพ์เฉลยด้วย --key"));
+                               "หรือบอกแถวเฉลย หรือพิมพ์เฉลยเอง"));
 }
 
 char16_t Import::answer(int item, QStringView cell)
