@@ -51,7 +51,7 @@ QString overview(const Blueprint& blueprint, const IndicatorScores& scores, int 
 {
     const QString mark = QString::number(scores.passMark);
     QString html = QStringLiteral("<p>แผนผังข้อสอบ %1: %2 ตัวชี้วัด  คะแนนตามตัวชี้วัดคือจำนวนข้อที่ตอบถูกในข้อของตัวชี้วัดนั้น "
-                                  "คิดเป็นร้อยละของจำนวนข้อ  ผ่านเกณฑ์เมื่อได้อย่างน้อย %3 %</p>\n")
+                                  "คิดเป็นร้อยละของจำนวนข้อ  ผ่านเกณฑ์เมื่อได้อย่างน้อย %3&nbsp;%</p>\n")
                        .arg(blueprint.name.toHtmlEscaped())
                        .arg(blueprint.indicators.size())
                        .arg(mark);
@@ -114,9 +114,9 @@ void appendMasteryTable(const TestData& data, const Blueprint& blueprint, const 
     const QString mark = QString::number(scores.passMark);
     html +=
         QStringLiteral(
-            "<p class=\"legend\">คะแนนของแต่ละคนตามตัวชี้วัด (ร้อยละในวงเล็บ): <span class=\"band low\">ต่ำกว่า %1 % "
-            "ยังไม่ผ่าน</span><span class=\"band pass\">%1 % ขึ้นไป ผ่าน</span>"
-            "<span class=\"band high\">%2 % ขึ้นไป ดีมาก</span></p>\n")
+            "<p class=\"legend\">คะแนนของแต่ละคนตามตัวชี้วัด (ร้อยละในวงเล็บ): <span class=\"band low\">ต่ำกว่า %1&nbsp;% "
+            "ยังไม่ผ่าน</span><span class=\"band pass\">%1&nbsp;% ขึ้นไป ผ่าน</span>"
+            "<span class=\"band high\">%2&nbsp;% ขึ้นไป ดีมาก</span></p>\n")
             .arg(mark, QString::number(std::max(HighMastery, scores.passMark)));
     html += QStringLiteral("<div class=\"scroll\"><table class=\"mastery\">\n<thead><tr><th>ลำดับที่</th>"
                            "<th>เลขประจำตัว <span class=\"en\">(ID)</span></th>");
