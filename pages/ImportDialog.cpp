@@ -97,7 +97,7 @@ ImportDialog::ImportDialog(Application& app, const QString& sourcePath, QWidget*
     txtKey = makeField(QStringLiteral("txtKey"),
                        QStringLiteral("เมื่อตารางไม่มีแถวเฉลย: พิมพ์เฉลยเป็นตัวเลือกติดกันข้อละ 1 ตัว"), columnsBox);
     txtKey->setPlaceholderText(QStringLiteral("เช่น 24311"));
-    for (QLineEdit* field : {txtIdColumn, txtNameColumns, txtAnswerColumns, txtKeyRow, txtKey})
+    for (QLineEdit* field : fields())
         connect(field, &QLineEdit::editingFinished, this, &ImportDialog::fieldsEdited);
 
     auto* fields = new QGridLayout(columnsBox);
@@ -227,6 +227,14 @@ void ImportDialog::showResult()
                          : result_.error + QStringLiteral("\nแก้คอลัมน์หรือเฉลยในช่องด้านบน แล้วกด Enter"));
 }
 
+ImportDialog::~ImportDialog()
+{
+    // A field that loses the focus as the dialog's children are destroyed reports its editing as
+    // finished; by then this dialog is no longer one to import into.
+    for (QLineEdit* field : fields())
+        field->disconnect(this);
+}
+
 void ImportDialog::showError(const QString& error)
 {
     lblError->setText(error);
@@ -236,8 +244,8 @@ void ImportDialog::showError(const QString& error)
 
 void ImportDialog::fieldsEdited()
 {
-    const QList<QLineEdit*> fields = {txtIdColumn, txtNameColumns, txtAnswerColumns, txtKeyRow, txtKey};
-    if (std::none_of(fields.cbegin(), fields.cend(), [](QLineEdit* field) { return field->isModified(); }))
+    const QList<QLineEdit*> all = fields();
+    if (std::none_of(all.cbegin(), all.cend(), [](QLineEdit* field) { return field->isModified(); }))
         return;
     // An emptied field leaves that choice to the import again.
     ImportOverrides wanted = overrides_;
@@ -280,7 +288,7 @@ void ImportDialog::fieldsEdited()
             wanted.keyRow = 0;
     }
     overrides_ = wanted;
-    for (QLineEdit* field : fields)
+    for (QLineEdit* field : all)
         field->setModified(false); // taken, also should the import's progress take the focus
     runImport();
 }

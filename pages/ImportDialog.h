@@ -19,6 +19,7 @@ class ImportDialog : public QDialog {
     Q_OBJECT
 public:
     ImportDialog(Application& app, const QString& sourcePath, QWidget* parent);
+    ~ImportDialog() override;
 
     // The last import: failed with an empty preview when the file could not be read at all.
     const ImportResult& result() const { return result_; }
@@ -41,6 +42,11 @@ public:
     void accept() override;
 
 private:
+    // The fields the teacher may change, in their order on the dialog.
+    QList<QLineEdit*> fields() const
+    {
+        return {txtIdColumn, txtNameColumns, txtAnswerColumns, txtKeyRow, txtKey};
+    }
     // Takes what the teacher changed into the overrides and imports again; nothing when nothing
     // changed. A field that names no column is reported and nothing is imported.
     void fieldsEdited();
