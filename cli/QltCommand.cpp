@@ -204,7 +204,7 @@ QString collision(const Request& request)
         {request.formsPath, QStringLiteral("แฟ้มชุดข้อสอบ (--forms)")},
     };
     for (qsizetype room = 1; room < request.rooms.size(); ++room)
-        files.push_back({request.rooms[room], QStringLiteral("แฟ้มข้อมูล")});
+        files.push_back({request.rooms[room], QStringLiteral("แฟ้มข้อมูลห้องที่ %1").arg(room + 1)});
     const auto named = [](const QString& path) { return !path.isEmpty() && path != QLatin1String("-"); };
     for (std::size_t second = 1; second < files.size(); ++second)
         for (std::size_t first = 0; first < second; ++first)
