@@ -41,6 +41,12 @@ void say(QIODevice& err, QString text)
                   .toUtf8());
 }
 
+// Data refused before anything was written: why, and what the teacher does about it.
+void sayRefused(QIODevice& err, const QString& why)
+{
+    say(err, why + QStringLiteral("  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย  แก้ไขแล้วสั่งใหม่อีกครั้ง"));
+}
+
 // What the window program would show in a message box goes to standard error instead.
 class ErrorStreamMessages : public AnalysisMessages {
 public:
@@ -434,7 +440,7 @@ std::optional<std::vector<Output>> plannedOutputs(const Request& request, const 
     auto additions = std::make_shared<HtmlAdditions>();
     auto records = std::make_shared<SchoolRecords>();
     if (QString error; !makeSchoolRecords(school, data, *diagnostics, *additions, *records, error)) {
-        say(err, error + QStringLiteral("  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย  แก้ไขแล้วสั่งใหม่อีกครั้ง"));
+        sayRefused(err, error);
         return std::nullopt;
     }
     if (!request.gradebookPath.isEmpty())
@@ -559,7 +565,7 @@ int loadRooms(const Request& request, QIODevice& in, TestData& data,
         if (const int status = loadClass(path, request, in, room, imported, err); status != QltSuccess)
             return status;
         if (QString error; !addRoom(data, rooms.groups, room, roomName(path), error)) {
-            say(err, error);
+            sayRefused(err, error);
             return QltFailure;
         }
     }
@@ -575,7 +581,7 @@ bool mapForms(const Request& request, TestData& data, std::vector<GroupCompariso
     PupilGroups groups;
     if (QString error; !readForms(request.formsPath, data.NumItems, forms, error) ||
                        !mapToMaster(data, forms, groups, error)) {
-        say(err, error);
+        sayRefused(err, error);
         return false;
     }
     const QString warning = formKeyWarning(data, forms);

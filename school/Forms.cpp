@@ -166,7 +166,7 @@ private:
 
     bool fail(const QString& error)
     {
-        error_ = error + QStringLiteral("  แก้แฟ้มแล้วลองใหม่อีกครั้ง");
+        error_ = error;
         return false;
     }
 
@@ -285,8 +285,7 @@ bool mapToMaster(TestData& data, const FormFile& forms, PupilGroups& groups, QSt
         if (found == formIndex.cend()) {
             error =
                 QStringLiteral("ผู้สอบคนที่ %1 (เลขประจำตัว %2) ทำข้อสอบชุด '%3' ซึ่งไม่มีในแฟ้มชุดข้อสอบ %4 "
-                               "(มีชุด %5)  รหัสชุดคืออักขระตัวสุดท้ายของเลขประจำตัว  "
-                               "แก้เลขประจำตัวหรือแฟ้มชุดข้อสอบแล้วสั่งใหม่อีกครั้ง  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย")
+                               "(มีชุด %5)  รหัสชุดคืออักขระตัวสุดท้ายของเลขประจำตัว")
                     .arg(i)
                     .arg(data.StudID.value(i).trimmed(), code, forms.name, codes.join(QStringLiteral(", ")));
             return false;

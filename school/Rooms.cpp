@@ -16,7 +16,7 @@ bool addRoom(TestData& pooled, PupilGroups& rooms, const TestData& room, const Q
         const QString first = rooms.names.first();
         if (room.NumItems != pooled.NumItems) {
             error = QStringLiteral("แฟ้มข้อมูลของห้อง %1 มีข้อสอบ %2 ข้อ แต่ของห้อง %3 มี %4 ข้อ  ห้องที่วิเคราะห์รวมกัน"
-                                   "ต้องสอบข้อสอบชุดเดียวกัน  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย")
+                                   "ต้องสอบข้อสอบชุดเดียวกัน")
                         .arg(name)
                         .arg(room.NumItems)
                         .arg(first)
@@ -27,8 +27,7 @@ bool addRoom(TestData& pooled, PupilGroups& rooms, const TestData& room, const Q
         while (room.Keys[item] == pooled.Keys[item])
             ++item;
         error = QStringLiteral("เฉลยในแฟ้มข้อมูลของห้อง %1 ต่างจากของห้อง %2 ตั้งแต่ข้อ %3 (%4 แทน %5)  "
-                               "ห้องที่วิเคราะห์รวมกันต้องใช้เฉลยเดียวกัน  ตรวจเฉลยแล้วสั่งใหม่อีกครั้ง  "
-                               "จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย")
+                               "ห้องที่วิเคราะห์รวมกันต้องใช้เฉลยเดียวกัน")
                     .arg(name, first)
                     .arg(item)
                     .arg(room.Keys[item], pooled.Keys[item]);
@@ -37,8 +36,7 @@ bool addRoom(TestData& pooled, PupilGroups& rooms, const TestData& room, const Q
     const int before = pooled.NumStud;
     const int count = before + room.NumStud;
     if (count > MaxCount - 1) {
-        error = QStringLiteral("ห้องทั้งหมดรวมกันมีผู้สอบ %1 คน เกินกว่าที่โปรแกรมวิเคราะห์ได้ในครั้งเดียว (%2 คน)  "
-                               "จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย")
+        error = QStringLiteral("ห้องทั้งหมดรวมกันมีผู้สอบ %1 คน เกินกว่าที่โปรแกรมวิเคราะห์ได้ในครั้งเดียว (%2 คน)")
                     .arg(count)
                     .arg(MaxCount - 1);
         return false;

@@ -13,7 +13,8 @@ QString roomName(const QString& dataFile);
 
 // Appends the pupils of `room`, named `name`, to `pooled` (empty before the first room) and to
 // `rooms`. False, with a Thai message naming the file and the first item that differs in `error`,
-// when its key is not the first room's; then `pooled` and `rooms` are unchanged.
+// when its key is not the first room's, or when the rooms together hold more pupils than one class
+// may; then `pooled` and `rooms` are unchanged.
 bool addRoom(TestData& pooled, PupilGroups& rooms, const TestData& room, const QString& name, QString& error);
 
 // The visual report's comparison of the rooms.
