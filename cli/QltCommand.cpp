@@ -14,7 +14,9 @@
 #include "report/OutputFile.h"
 #include "report/ResultReport.h"
 #include "report/TextFile.h"
+#include "school/Forms.h"
 #include "school/Gradebook.h"
+#include "school/Rooms.h"
 #include "school/SchoolRecords.h"
 
 #include <QCommandLineParser>
@@ -37,6 +39,12 @@ void say(QIODevice& err, QString text)
     err.write((QStringLiteral("qlt: ") + text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) +
                QLatin1Char('\n'))
                   .toUtf8());
+}
+
+// Data refused before anything was written: why, and what the teacher does about it.
+void sayRefused(QIODevice& err, const QString& why)
+{
+    say(err, why + QStringLiteral("  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย  แก้ไขแล้วสั่งใหม่อีกครั้ง"));
 }
 
 // What the window program would show in a message box goes to standard error instead.
@@ -90,6 +98,15 @@ struct Options {
         QStringLiteral("gradebook"),
         QStringLiteral("เขียนสมุดคะแนนรายคนเป็นแฟ้ม .csv หรือ .xlsx (ตามนามสกุล; .xlsx มีแผ่นงานค่าสถิติของแบบสอบด้วย)"),
         QStringLiteral("FILE")};
+    QCommandLineOption forms{
+        QStringLiteral("forms"),
+        QStringLiteral("แฟ้มชุดข้อสอบ (.csv หรือ .xlsx: ชุด ข้อ ข้อต้นฉบับ ลำดับตัวเลือก) ของข้อสอบที่พิมพ์สลับข้อและตัวเลือก "
+                       "เป็นหลายชุด: คำตอบของทุกชุดจะแปลงกลับเป็นลำดับของชุดต้นฉบับก่อนวิเคราะห์ "
+                       "(เฉลยในแฟ้มข้อมูลต้องเป็นเฉลยของชุดต้นฉบับ)"),
+        QStringLiteral("FILE")};
+    QCommandLineOption formFromId{
+        QStringLiteral("form-from-id"),
+        QStringLiteral("ใช้กับ --forms: รหัสชุดของผู้สอบแต่ละคนคืออักขระตัวสุดท้ายของเลขประจำตัว")};
     QCommandLineOption idColumn{QStringLiteral("id-column"),
                                 QStringLiteral("นำเข้า: คอลัมน์ของรหัสผู้สอบ เช่น B หรือ 2"), QStringLiteral("COL")};
     QCommandLineOption nameColumn{QStringLiteral("name-column"),
@@ -135,12 +152,17 @@ QString usage(const QCommandLineParser& parser)
                "      นำเข้าคำตอบจากแฟ้ม .csv .tsv หรือ .xlsx (แบบฟอร์มออนไลน์ ตารางคำนวณ หรือเครื่องตรวจ)\n"
                "      วิเคราะห์ และเก็บเป็นแฟ้มข้อมูลด้วย สรุปการนำเข้าแสดงทาง standard error\n"
                "  qlt --html class.html --gradebook class.xlsx --pass-mark 60 class.txt\n"
-               "      ผลตามตัวชี้วัดจากแผนผังข้อสอบ class.blueprint.csv ข้างแฟ้มข้อมูล และสมุดคะแนนรายคน\n");
+               "      ผลตามตัวชี้วัดจากแผนผังข้อสอบ class.blueprint.csv ข้างแฟ้มข้อมูล และสมุดคะแนนรายคน\n"
+               "  qlt --html m1.html --gradebook m1.csv m1-1.txt m1-2.txt m1-3.txt\n"
+               "      หลายห้องที่สอบข้อสอบเดียวกัน: วิเคราะห์รวมเป็นกลุ่มเดียว และเปรียบเทียบรายห้อง\n"
+               "  qlt --forms forms.csv --form-from-id --html class.html class.txt\n"
+               "      ข้อสอบหลายชุดที่สลับข้อและตัวเลือก: รหัสชุดคืออักขระตัวสุดท้ายของเลขประจำตัว\n");
 }
 
 // What the command line asks for, once it has been checked.
 struct Request {
-    QString dataFile;        // "-": standard input
+    QString dataFile;        // "-": standard input; the first room's when there are several
+    QStringList rooms;       // every data file when several rooms are analysed as one class
     AnalysisSelection boxes; // as the analysis page's check boxes
     int choiceCount = 0;     // 0 when --choices is not given
     TextEncoding encoding = TextEncoding::Cp874;
@@ -152,6 +174,7 @@ struct Request {
     QString blueprintPath;     // named, or else the one beside the data file; empty: none
     double passMark = DefaultPassMark;
     QString gradebookPath; // empty: not asked for
+    QString formsPath;     // the forms of a shuffled test; empty: one form
 };
 
 // What a path names once links are followed, also for a file that does not exist yet: its folder's
@@ -176,7 +199,7 @@ bool sameFile(const QString& first, const QString& second)
 // An output that would overwrite the data file or another output of the same run; empty when none.
 QString collision(const Request& request)
 {
-    const std::pair<QString, QString> files[] = {
+    std::vector<std::pair<QString, QString>> files = {
         {request.dataFile, QStringLiteral("แฟ้มข้อมูล")},
         {request.reportPath, QStringLiteral("รายงาน (-o)")},
         {request.htmlPath, QStringLiteral("รายงาน HTML (--html)")},
@@ -184,9 +207,12 @@ QString collision(const Request& request)
         {request.writeDataPath, QStringLiteral("แฟ้มข้อมูลที่นำเข้า (--write-data)")},
         {request.gradebookPath, QStringLiteral("สมุดคะแนน (--gradebook)")},
         {request.blueprintPath, QStringLiteral("แผนผังข้อสอบ (--blueprint)")},
+        {request.formsPath, QStringLiteral("แฟ้มชุดข้อสอบ (--forms)")},
     };
+    for (qsizetype room = 1; room < request.rooms.size(); ++room)
+        files.push_back({request.rooms[room], QStringLiteral("แฟ้มข้อมูลห้องที่ %1").arg(room + 1)});
     const auto named = [](const QString& path) { return !path.isEmpty() && path != QLatin1String("-"); };
-    for (std::size_t second = 1; second < std::size(files); ++second)
+    for (std::size_t second = 1; second < files.size(); ++second)
         for (std::size_t first = 0; first < second; ++first)
             if (named(files[first].first) && named(files[second].first) &&
                 sameFile(files[first].first, files[second].first))
@@ -245,12 +271,16 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
     parser.setApplicationDescription(
         QStringLiteral("ตรวจให้คะแนนและวิเคราะห์ข้อสอบแบบเลือกตอบจากแฟ้มข้อมูล (*.txt) หรือจากแฟ้ม .csv .tsv .xlsx "
                        "ที่ส่งออกจากแบบฟอร์มออนไลน์ โปรแกรมตารางคำนวณ หรือเครื่องตรวจ แล้วเขียนรายงานผล"));
-    parser.addOptions({options.select, options.choices, options.output, options.encoding, options.html,
-                       options.csv, options.blueprint, options.passMark, options.gradebook, options.idColumn,
-                       options.nameColumn, options.answerColumns, options.keyRow, options.key, options.sheet,
-                       options.writeData, options.help, options.version});
-    parser.addPositionalArgument(QStringLiteral("DATAFILE"),
-                                 QStringLiteral("แฟ้มข้อมูล (- = อ่านจาก standard input)"));
+    parser.addOptions({options.select,     options.choices,       options.output,     options.encoding,
+                       options.html,       options.csv,           options.blueprint,  options.passMark,
+                       options.gradebook,  options.forms,         options.formFromId, options.idColumn,
+                       options.nameColumn, options.answerColumns, options.keyRow,     options.key,
+                       options.sheet,      options.writeData,     options.help,       options.version});
+    parser.addPositionalArgument(
+        QStringLiteral("DATAFILE"),
+        QStringLiteral("แฟ้มข้อมูล (- = อ่านจาก standard input)  หลายแฟ้ม = หลายห้องที่สอบข้อสอบเดียวกัน "
+                       "วิเคราะห์รวมกันและเปรียบเทียบรายห้อง"),
+        QStringLiteral("DATAFILE..."));
     const auto mistake = [&err](const QString& why) {
         say(err, why);
         return Parsed::Mistaken;
@@ -267,9 +297,16 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
         return Parsed::Answered;
     }
     const QStringList files = parser.positionalArguments();
-    if (files.size() != 1)
-        return mistake(QStringLiteral("ต้องระบุแฟ้มข้อมูลหนึ่งแฟ้ม (ดู qlt --help)"));
+    if (files.isEmpty())
+        return mistake(QStringLiteral("ต้องระบุแฟ้มข้อมูลอย่างน้อยหนึ่งแฟ้ม (ดู qlt --help)"));
     request.dataFile = files.first();
+    if (files.size() > 1) {
+        if (files.contains(QStringLiteral("-")))
+            return mistake(QStringLiteral("หลายห้องต้องระบุเป็นแฟ้มข้อมูลที่มีชื่อ อ่านจาก standard input (-) ไม่ได้"));
+        if (parser.isSet(options.writeData))
+            return mistake(QStringLiteral("--write-data ใช้กับแฟ้มที่นำเข้าแฟ้มเดียวเท่านั้น"));
+        request.rooms = files;
+    }
 
     request.boxes = defaultSelection();
     if (parser.isSet(options.select)) {
@@ -312,9 +349,13 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
     request.writeDataPath = parser.value(options.writeData);
 
     for (const QCommandLineOption* file : {&options.output, &options.html, &options.csv, &options.writeData,
-                                           &options.blueprint, &options.gradebook})
+                                           &options.blueprint, &options.gradebook, &options.forms})
         if (parser.isSet(*file) && parser.value(*file).isEmpty())
             return mistake(QStringLiteral("--%1 ต้องตามด้วยชื่อแฟ้ม ไม่ใช่ชื่อว่าง").arg(file->names().constLast()));
+    if (parser.isSet(options.forms) != parser.isSet(options.formFromId))
+        return mistake(QStringLiteral("--forms ต้องใช้คู่กับ --form-from-id ซึ่งบอกว่ารหัสชุดของผู้สอบแต่ละคนคือ"
+                                      "อักขระตัวสุดท้ายของเลขประจำตัว"));
+    request.formsPath = parser.value(options.forms);
     request.htmlPath = parser.value(options.html);
     request.csvPath = parser.value(options.csv);
     request.gradebookPath = parser.value(options.gradebook);
@@ -355,7 +396,8 @@ struct Output {
 // Every output the request asks for, or nothing when one of them cannot be made (told on `err`).
 std::optional<std::vector<Output>> plannedOutputs(const Request& request, const TestData& data,
                                                   const AnalysisResults& results,
-                                                  const QByteArray& importedData, QIODevice& err)
+                                                  const QByteArray& importedData,
+                                                  std::vector<GroupComparison> comparisons, QIODevice& err)
 {
     std::vector<Output> outputs;
     if (!request.writeDataPath.isEmpty())
@@ -370,16 +412,18 @@ std::optional<std::vector<Output>> plannedOutputs(const Request& request, const 
     if (request.htmlPath.isEmpty() && request.csvPath.isEmpty() && request.gradebookPath.isEmpty())
         return outputs;
     auto diagnostics = std::make_shared<TestDiagnostics>(diagnoseTest(data, results, request.choiceCount));
-    const QString source = request.dataFile == QLatin1String("-") ? QStringLiteral("standard input")
-                                                                  : QFileInfo(request.dataFile).fileName();
+    QStringList names;
+    for (const QString& file : request.rooms.isEmpty() ? QStringList{request.dataFile} : request.rooms)
+        names << (file == QLatin1String("-") ? QStringLiteral("standard input") : QFileInfo(file).fileName());
+    const QString source = names.join(QStringLiteral(", "));
     if (const QString warning = choiceCodesWarning(*diagnostics); !warning.isEmpty())
         say(err, QStringLiteral("แฟ้มข้อมูล %1: %2").arg(source, warning));
     const SchoolRequest school{request.blueprintPath, request.passMark, request.htmlPath,
-                               request.gradebookPath};
+                               request.gradebookPath, std::move(comparisons)};
     auto additions = std::make_shared<HtmlAdditions>();
     auto records = std::make_shared<SchoolRecords>();
     if (QString error; !makeSchoolRecords(school, data, *diagnostics, *additions, *records, error)) {
-        say(err, error + QStringLiteral("  จึงไม่ได้เขียนหรือเปลี่ยนแฟ้มใดเลย  แก้ไขแล้วสั่งใหม่อีกครั้ง"));
+        sayRefused(err, error);
         return std::nullopt;
     }
     if (!request.gradebookPath.isEmpty())
@@ -461,18 +505,15 @@ bool isSpreadsheet(const QString& path)
     return looksLikeZip(start) || looksLikeCompoundFile(start);
 }
 
-// Loads, analyses and writes what the request asks for. The run may clear boxes, as on the page, so
-// the reports follow the boxes as the run leaves them.
-int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
+// Loads the class in `path` (a data file, or a spreadsheet to import) into `data`: QltSuccess, or
+// the status to exit with once the reason is told on `err`.
+int loadClass(const QString& path, const Request& request, QIODevice& in, TestData& data,
+              QByteArray& importedData, QIODevice& err)
 {
-    TestData data;
-    if (request.choiceCount)
-        data.setChoices(request.choiceCount);
     QString error;
-    QByteArray importedData;
     bool loaded = false;
-    if (isSpreadsheet(request.dataFile)) {
-        const ImportResult imported = importSpreadsheet(request.dataFile, request.overrides);
+    if (isSpreadsheet(path)) {
+        const ImportResult imported = importSpreadsheet(path, request.overrides);
         if (!imported.ok) {
             // A sheet that was read can be imported by naming its columns or key.
             say(err, imported.preview.isEmpty()
@@ -482,8 +523,7 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
                                               "--name-column, --answer-columns, --key-row หรือ --key"));
             return QltFailure;
         }
-        say(err, QStringLiteral("นำเข้า %1\n").arg(QFileInfo(request.dataFile).fileName()) +
-                     importSummaryText(imported));
+        say(err, QStringLiteral("นำเข้า %1\n").arg(QFileInfo(path).fileName()) + importSummaryText(imported));
         importedData = imported.dataFile;
         loaded = loadDataBytes(importedData, data, error);
         if (loaded)
@@ -491,23 +531,79 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
     } else if (request.overridden) {
         say(err, QStringLiteral("%1 เป็นแฟ้มข้อมูล (*.txt) ไม่ใช่แฟ้ม .csv .tsv หรือ .xlsx  "
                                 "ตัวเลือกการนำเข้า (--id-column, --key, --write-data ...) จึงใช้ไม่ได้")
-                     .arg(request.dataFile));
+                     .arg(path));
         return QltUsage;
     } else {
-        loaded = request.dataFile == QLatin1String("-") ? loadDataStream(in, data, error)
-                                                        : loadDataFile(request.dataFile, data, error);
+        loaded =
+            path == QLatin1String("-") ? loadDataStream(in, data, error) : loadDataFile(path, data, error);
     }
     if (!loaded) {
         say(err, error);
         return QltFailure;
     }
+    return QltSuccess;
+}
+
+// Several rooms pooled into one class in `data`, each pupil's room in `comparisons`.
+int loadRooms(const Request& request, QIODevice& in, TestData& data,
+              std::vector<GroupComparison>& comparisons, QIODevice& err)
+{
+    GroupComparison rooms{{}, roomComparisonTexts()};
+    for (const QString& path : request.rooms) {
+        TestData room;
+        QByteArray imported;
+        if (const int status = loadClass(path, request, in, room, imported, err); status != QltSuccess)
+            return status;
+        if (QString error; !addRoom(data, rooms.groups, room, roomName(path), error)) {
+            sayRefused(err, error);
+            return QltFailure;
+        }
+    }
+    comparisons.push_back(std::move(rooms));
+    return QltSuccess;
+}
+
+// The answers of every form turned into the master form's order, each pupil's form in `comparisons`.
+bool mapForms(const Request& request, TestData& data, std::vector<GroupComparison>& comparisons,
+              QIODevice& err)
+{
+    FormFile forms;
+    PupilGroups groups;
+    if (QString error; !readForms(request.formsPath, data.NumItems, forms, error) ||
+                       !mapToMaster(data, forms, groups, error)) {
+        sayRefused(err, error);
+        return false;
+    }
+    const QString warning = formKeyWarning(data, forms);
+    if (!warning.isEmpty())
+        say(err, warning);
+    comparisons.push_back({std::move(groups), formComparisonTexts(warning)});
+    return true;
+}
+
+// Loads, analyses and writes what the request asks for. The run may clear boxes, as on the page, so
+// the reports follow the boxes as the run leaves them.
+int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
+{
+    TestData data;
+    if (request.choiceCount)
+        data.setChoices(request.choiceCount);
+    QByteArray importedData;
+    std::vector<GroupComparison> comparisons;
+    const int loaded = request.rooms.isEmpty()
+                           ? loadClass(request.dataFile, request, in, data, importedData, err)
+                           : loadRooms(request, in, data, comparisons, err);
+    if (loaded != QltSuccess)
+        return loaded;
+    if (!request.formsPath.isEmpty() && !mapForms(request, data, comparisons, err))
+        return QltFailure;
 
     AnalysisResults results;
     ErrorStreamMessages messages(err);
     if (!runAnalysis(data, request.boxes, results, messages).finished)
         return QltFailure;
     const std::optional<std::vector<Output>> outputs =
-        plannedOutputs(request, data, results, importedData, err);
+        plannedOutputs(request, data, results, importedData, std::move(comparisons), err);
     return outputs && writeAll(*outputs, out, err) ? QltSuccess : QltFailure;
 }
 } // namespace

@@ -1,21 +1,14 @@
 #include "school/Blueprint.h"
 
-#include "import/CsvReader.h"
-#include "import/XlsxReader.h"
-#include "model/InputFile.h"
-#include "model/SystemErrorText.h"
+#include "school/TableFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
-#include <cerrno>
 #include <optional>
 
 namespace {
-
-// A blueprint has a row per item: even the longest test's is far below this.
-constexpr qint64 MaxBlueprintBytes = 64 * 1024 * 1024;
 
 enum Column { ItemColumn, CodeColumn, DescriptionColumn, DifficultyColumn, BloomColumn, ColumnCount };
 
@@ -36,11 +29,6 @@ const QStringList& headerNames(int column)
     return names[column];
 }
 
-QString normalised(QStringView text)
-{
-    return text.toString().simplified().toLower();
-}
-
 std::optional<IntendedDifficulty> intendedDifficulty(const QString& word)
 {
     static const QHash<QString, IntendedDifficulty> words = {
@@ -57,26 +45,6 @@ std::optional<IntendedDifficulty> intendedDifficulty(const QString& word)
     if (found == words.cend())
         return std::nullopt;
     return *found;
-}
-
-// An item number written in Arabic or Thai digits, perhaps with a minus sign; nothing when the text
-// is no whole number.
-std::optional<qint64> itemNumber(QStringView text)
-{
-    QStringView digits = text.trimmed();
-    const bool negative = digits.startsWith(u'-');
-    if (negative)
-        digits = digits.sliced(1);
-    if (digits.isEmpty() || digits.size() > 12)
-        return std::nullopt;
-    qint64 number = 0;
-    for (const QChar c : digits) {
-        const int digit = c.digitValue();
-        if (digit < 0)
-            return std::nullopt;
-        number = number * 10 + digit;
-    }
-    return negative ? -number : number;
 }
 
 class Reader {
@@ -110,7 +78,7 @@ public:
             if (table_.rowIsEmpty(row))
                 continue;
             const QString written = cell(row, ItemColumn).trimmed().toString();
-            const std::optional<qint64> number = itemNumber(written);
+            const std::optional<qint64> number = cellNumber(written);
             if (!number)
                 return failAt(row, QStringLiteral("ข้อ '%1' ไม่ใช่เลขข้อ").arg(written));
             if (*number < 1 || *number > items_)
@@ -125,7 +93,7 @@ public:
             const QString code = cell(row, CodeColumn).toString().simplified();
             if (code.isEmpty())
                 return failAt(row, QStringLiteral("ข้อ %1 ไม่มีรหัสตัวชี้วัด").arg(item));
-            const QString difficulty = normalised(cell(row, DifficultyColumn));
+            const QString difficulty = matchText(cell(row, DifficultyColumn));
             const std::optional<IntendedDifficulty> intent = intendedDifficulty(difficulty);
             if (!intent)
                 return failAt(row, QStringLiteral("ไม่รู้จักความยาก '%1'  ใช้ ง่าย ปานกลาง หรือ ยาก "
@@ -160,7 +128,7 @@ private:
         for (int column = 0; column < ColumnCount; ++column)
             columns_[column] = -1;
         for (qsizetype at = 0; at < table_.columnCount(header); ++at) {
-            const QString text = normalised(table_.cell(header, at));
+            const QString text = matchText(table_.cell(header, at));
             for (int column = 0; column < ColumnCount; ++column)
                 if (columns_[column] < 0 && headerNames(column).contains(text))
                     columns_[column] = at;
@@ -191,9 +159,15 @@ private:
     QString error_;
 };
 
-QString cannotRead(const QString& name, const QString& reason)
+bool readBlueprintTable(const Table& table, const QString& name, int items, Blueprint& blueprint,
+                        QString& error)
 {
-    return QStringLiteral("อ่านแผนผังข้อสอบ %1 ไม่ได้ครับ  %2").arg(name, reason);
+    Reader reader(table, name, items);
+    if (!reader.read(blueprint)) {
+        error = reader.error();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -215,34 +189,13 @@ bool readBlueprintBytes(const QByteArray& bytes, const QString& name, int items,
                         QString& error)
 {
     Table table;
-    const bool workbook = looksLikeZip(bytes) || looksLikeCompoundFile(bytes) ||
-                          QFileInfo(name).suffix().compare(u"xlsx", Qt::CaseInsensitive) == 0;
-    if (!(workbook ? readXlsx(bytes, name, QString(), table, error) : readCsv(bytes, name, table, error)))
-        return false;
-    Reader reader(table, name, items);
-    if (!reader.read(blueprint)) {
-        error = reader.error();
-        return false;
-    }
-    return true;
+    return readTableBytes(bytes, name, table, error) &&
+           readBlueprintTable(table, name, items, blueprint, error);
 }
 
 bool readBlueprint(const QString& path, int items, Blueprint& blueprint, QString& error)
 {
-    const QString name = QFileInfo(path).fileName();
-    InputFile file;
-    if (QString reason; !file.open(path, reason)) {
-        error = cannotRead(name, reason);
-        return false;
-    }
-    if (file.size() > MaxBlueprintBytes) {
-        error = cannotRead(name, QStringLiteral("แฟ้มใหญ่เกินกว่าแผนผังข้อสอบใด ๆ"));
-        return false;
-    }
-    const QByteArray bytes = file.device().readAll();
-    if (file.device().error() != QFileDevice::NoError || !file.unchanged()) {
-        error = cannotRead(name, systemErrorText(EIO));
-        return false;
-    }
-    return readBlueprintBytes(bytes, name, items, blueprint, error);
+    Table table;
+    return readTableFile(path, QStringLiteral("แผนผังข้อสอบ"), table, error) &&
+           readBlueprintTable(table, QFileInfo(path).fileName(), items, blueprint, error);
 }

@@ -37,17 +37,16 @@ SheetCell decimal(Index value, int decimals)
 }
 
 Sheet pupils(const TestData& data, const TestDiagnostics& test, const Blueprint* blueprint,
-             const IndicatorScores* scores)
+             const IndicatorScores* scores, const std::vector<PupilGroups>& groups)
 {
     Sheet sheet{QStringLiteral("คะแนน"), {}, {0}};
-    SheetRow header{text(QStringLiteral("เลขประจำตัว")),
-                    text(QStringLiteral("ชื่อ")),
-                    text(QStringLiteral("คะแนนดิบ (เต็ม %1)").arg(test.items)),
-                    text(QStringLiteral("ร้อยละ")),
-                    text(QStringLiteral("คะแนน Z")),
-                    text(QStringLiteral("คะแนน T")),
-                    text(QStringLiteral("ตำแหน่งเปอร์เซ็นไทล์")),
-                    text(QStringLiteral("สเตไนน์"))};
+    SheetRow header{text(QStringLiteral("เลขประจำตัว")), text(QStringLiteral("ชื่อ"))};
+    for (const PupilGroups& grouping : groups)
+        header.push_back(text(grouping.heading));
+    header.insert(header.end(),
+                  {text(QStringLiteral("คะแนนดิบ (เต็ม %1)").arg(test.items)), text(QStringLiteral("ร้อยละ")),
+                   text(QStringLiteral("คะแนน Z")), text(QStringLiteral("คะแนน T")),
+                   text(QStringLiteral("ตำแหน่งเปอร์เซ็นไทล์")), text(QStringLiteral("สเตไนน์"))});
     if (scores)
         for (const Indicator& indicator : blueprint->indicators)
             header.push_back(text(QStringLiteral("ร้อยละ %1").arg(indicator.code)));
@@ -58,14 +57,12 @@ Sheet pupils(const TestData& data, const TestDiagnostics& test, const Blueprint*
         const double z = zScore(score, test.mean, test.sd);
         // The percentile rank is (pupils scoring below + half of those scoring the same) / n × 100,
         // and the stanine cuts it at the 4-7-12-17-20-17-12-7-4 % bands: the visual report's figures.
-        SheetRow row{text(data.StudID.value(i)),
-                     text(data.StudName.value(i)),
-                     whole(score),
-                     decimal(test.items ? 100.0 * score / test.items : 0.0, 1),
-                     decimal(z, 2),
-                     decimal(tScore(z), 2),
-                     decimal(test.percentileRankOf(score), 1),
-                     whole(test.stanineOf(score))};
+        SheetRow row{text(data.StudID.value(i)), text(data.StudName.value(i))};
+        for (const PupilGroups& grouping : groups)
+            row.push_back(text(grouping.names.value(grouping.groupOf[std::size_t(i) - 1])));
+        row.insert(row.end(), {whole(score), decimal(test.items ? 100.0 * score / test.items : 0.0, 1),
+                               decimal(z, 2), decimal(tScore(z), 2), decimal(test.percentileRankOf(score), 1),
+                               whole(test.stanineOf(score))});
         if (scores)
             for (std::size_t k = 0; k < scores->items.size(); ++k)
                 row.push_back(decimal(scores->percent(k, i), 1));
@@ -146,10 +143,11 @@ Sheet testFigures(const TestData& data, const TestDiagnostics& test, const Bluep
 } // namespace
 
 std::vector<Sheet> gradebookSheets(const TestData& data, const TestDiagnostics& test,
-                                   const Blueprint* blueprint, const IndicatorScores* scores)
+                                   const Blueprint* blueprint, const IndicatorScores* scores,
+                                   const std::vector<PupilGroups>& groups)
 {
     std::vector<Sheet> sheets; // moved in: a braced list would copy a large class's rows
-    sheets.push_back(pupils(data, test, blueprint, scores));
+    sheets.push_back(pupils(data, test, blueprint, scores, groups));
     sheets.push_back(testFigures(data, test, blueprint));
     return sheets;
 }

@@ -4,6 +4,7 @@
 #include "model/TestData.h"
 #include "school/Blueprint.h"
 #include "school/IndicatorScores.h"
+#include "school/PupilGroups.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,9 +31,11 @@ struct Sheet {
     std::vector<std::size_t> headings{0}; // the rows that head a table, shown bold
 };
 
-// The pupils' sheet, then the test's. `blueprint` and `scores` are null without a blueprint.
+// The pupils' sheet, then the test's. `blueprint` and `scores` are null without a blueprint; each of
+// `groups` (the rooms, the forms of the test) gives a column of each pupil's group after the name.
 std::vector<Sheet> gradebookSheets(const TestData& data, const TestDiagnostics& test,
-                                   const Blueprint* blueprint, const IndicatorScores* scores);
+                                   const Blueprint* blueprint, const IndicatorScores* scores,
+                                   const std::vector<PupilGroups>& groups = {});
 
 // The pupils' sheet as CSV: UTF-8 with a byte-order mark, CR LF after every row, fields quoted as
 // RFC 4180 wants, so that spreadsheets open it cleanly.

@@ -18,11 +18,17 @@ bool makeSchoolRecords(const SchoolRequest& request, const TestData& data, TestD
         if (!request.htmlPath.isEmpty())
             addIndicatorSection(data, records.blueprint, records.scores, additions);
     }
+    std::vector<PupilGroups> groups;
+    for (const GroupComparison& comparison : request.comparisons) {
+        if (!request.htmlPath.isEmpty())
+            addComparisonSection(groupFigures(data, comparison.groups), comparison.texts, additions);
+        groups.push_back(comparison.groups);
+    }
     if (request.gradebookPath.isEmpty())
         return true;
     const bool indicators = records.blueprint.exists();
     const std::vector<Sheet> sheets = gradebookSheets(data, test, indicators ? &records.blueprint : nullptr,
-                                                      indicators ? &records.scores : nullptr);
+                                                      indicators ? &records.scores : nullptr, groups);
     if (!isWorkbookName(request.gradebookPath))
         records.gradebook = encodeText(composeGradebookCsv(sheets.front()), TextEncoding::Utf8);
     else if (!composeGradebookXlsx(sheets, QFileInfo(request.gradebookPath).absolutePath(), records.gradebook,

@@ -4,6 +4,7 @@
 #include "diagnostics/HtmlReport.h"
 #include "model/TestData.h"
 #include "school/Blueprint.h"
+#include "school/ComparisonSection.h"
 #include "school/IndicatorScores.h"
 
 #include <QByteArray>
@@ -16,6 +17,8 @@ struct SchoolRequest {
     double passMark = DefaultPassMark;
     QString htmlPath; // the visual report, which gets the indicators and links the gradebook; empty: none
     QString gradebookPath; // .csv or .xlsx; empty: none
+    std::vector<GroupComparison>
+        comparisons; // the class's rooms or forms: a section and a gradebook column each
 };
 
 struct SchoolRecords {
@@ -26,7 +29,8 @@ struct SchoolRecords {
 
 // Reads the blueprint and scores the class on its indicators, notes in `test` the items whose
 // difficulty departs from the blueprint's intent, adds the indicator section (and a link to the
-// gradebook) to `additions` for the visual report, and makes the gradebook's bytes. False with a Thai message
-// in `error` when the blueprint is refused or the workbook cannot be made.
+// gradebook) and the comparisons of the pupils' groups to `additions` for the visual report, and makes the
+// gradebook's bytes. False with a Thai message in `error` when the blueprint is refused or the workbook
+// cannot be made.
 bool makeSchoolRecords(const SchoolRequest& request, const TestData& data, TestDiagnostics& test,
                        HtmlAdditions& additions, SchoolRecords& records, QString& error);

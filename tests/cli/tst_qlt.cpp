@@ -140,7 +140,8 @@ private slots:
         QTest::newRow("an unknown encoding") << QStringList{"--encoding", "latin1", Sample} << "latin1";
         QTest::newRow("an unknown flag") << QStringList{"--fast", Sample} << "fast";
         QTest::newRow("no data file") << QStringList{} << "qlt --help";
-        QTest::newRow("two data files") << QStringList{Sample, Sample} << "qlt --help";
+        // Several data files are rooms of one grade, but one room cannot be given twice.
+        QTest::newRow("one data file twice") << QStringList{Sample, Sample} << "แฟ้มข้อมูลห้องที่ 2";
     }
     void usageErrorsWriteNothing()
     {
