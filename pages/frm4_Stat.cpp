@@ -28,6 +28,7 @@ constexpr qint64 LongAnalysis = 20'000'000;
 
 const QString VisualReportFileName = QStringLiteral("Result.html");
 const QString ItemTableFileName = QStringLiteral("Result.csv");
+const QString GradebookFileName = QStringLiteral("Gradebook.csv");
 
 QLabel* boldLabel(const QString& name, const QString& text, QWidget* parent)
 {
@@ -257,13 +258,16 @@ void frm4_Stat::cmdFinish_Click()
     updateFinish();
 }
 
-// The item diagnostics of the last run, whatever the boxes: the visual report and its spreadsheet
-// table, both written before the page opens, so a failure opens nothing.
+// The item diagnostics of the last run, whatever the boxes: the visual report, its spreadsheet table
+// and the class's gradebook, which it links, all written before the page opens, so a failure opens
+// nothing.
 void frm4_Stat::cmdVisualReport_Click()
 {
     const QString htmlPath = app.outputPath(VisualReportFileName);
     const QString csvPath = app.outputPath(ItemTableFileName);
+    const QString gradebookPath = app.outputPath(GradebookFileName);
     QString html, csv, refusal;
+    SchoolRecords records;
     {
         const auto busy = busyIndication(QStringLiteral("กำลังเขียนรายงานวิเคราะห์รายข้อ ..."));
         // The count the distractor analysis ran with, or else (0) the one the key and the answers show.
@@ -273,10 +277,10 @@ void frm4_Stat::cmdVisualReport_Click()
         // A blueprint beside the data file adds its indicators; a faulty one is told and writes nothing.
         SchoolRequest school;
         school.htmlPath = htmlPath;
+        school.gradebookPath = gradebookPath;
         if (!app.source().manualEntry())
             school.blueprintPath = blueprintBeside(app.data.DataFile);
         HtmlAdditions additions;
-        SchoolRecords records;
         if (makeSchoolRecords(school, app.data, diagnostics, additions, records, refusal)) {
             html = composeHtmlReport(app.data, diagnostics, source, additions);
             csv = composeCsv(diagnostics);
@@ -287,7 +291,11 @@ void frm4_Stat::cmdVisualReport_Click()
         return;
     }
     const QString button = QStringLiteral("Visual Report");
-    if (!writeReport(csvPath, csv, TextEncoding::Utf8, button) ||
+    const auto writeGradebook = [&](QString& reason) {
+        return app.platform.writeFile(gradebookPath, records.gradebook, reason);
+    };
+    if (!writeReport(gradebookPath, button, writeGradebook) ||
+        !writeReport(csvPath, csv, TextEncoding::Utf8, button) ||
         !writeReport(htmlPath, html, TextEncoding::Utf8, button))
         return;
     if (app.platform.openWebPage(htmlPath))
@@ -298,15 +306,23 @@ void frm4_Stat::cmdVisualReport_Click()
     app.platform.openFolder(QFileInfo(htmlPath).absolutePath());
 }
 
-// Writes one report file; on failure says which and why, and that the earlier one (if any) is intact.
 bool frm4_Stat::writeReport(const QString& path, const QString& text, TextEncoding encoding,
                             const QString& button)
+{
+    return writeReport(path, button, [&](QString& reason) {
+        return app.platform.writeTextFile(path, text, encoding, reason);
+    });
+}
+
+// Writes one report file; on failure says which and why, and that the earlier one (if any) is intact.
+bool frm4_Stat::writeReport(const QString& path, const QString& button,
+                            const std::function<bool(QString& reason)>& write)
 {
     QString reason;
     bool written = false;
     {
         const auto busy = busyIndication(QStringLiteral("กำลังเขียนรายงานผล ..."));
-        written = app.platform.writeTextFile(path, text, encoding, reason);
+        written = write(reason);
     }
     if (!written)
         app.warn(QStringLiteral("บันทึกรายงานผลลงแฟ้ม  %1  ไม่ได้  เพราะ%2  "

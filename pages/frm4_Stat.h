@@ -5,6 +5,7 @@
 #include "report/TextFile.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class Progress;
@@ -50,6 +51,8 @@ private:
     void cmdFinish_Click();
     void cmdVisualReport_Click();
     bool writeReport(const QString& path, const QString& text, TextEncoding encoding, const QString& button);
+    bool writeReport(const QString& path, const QString& button,
+                     const std::function<bool(QString& reason)>& write);
     void cmdBack_Click();
     void OpenReport(const QString& path);
     std::unique_ptr<Progress> busyIndication(const QString& caption);
