@@ -456,10 +456,14 @@ ImportResult importSpreadsheetBytes(const QByteArray& bytes, const QString& name
         Table table;
         const bool workbook = looksLikeZip(bytes) || looksLikeCompoundFile(bytes) ||
                               QFileInfo(name).suffix().compare(u"xlsx", Qt::CaseInsensitive) == 0;
+        const QStringList sheets = workbook ? xlsxSheetNames(bytes) : QStringList();
+        result.sheets = sheets;
         if (!(workbook ? readXlsx(bytes, name, overrides.sheet, table, result.error)
                        : readCsv(bytes, name, table, result.error)))
             return result;
-        return importTable(table, name, overrides);
+        result = importTable(table, name, overrides);
+        result.sheets = sheets;
+        return result;
     } catch (const std::bad_alloc&) {
         result = ImportResult();
         result.error = QStringLiteral("นำเข้าแฟ้ม %1 ไม่ได้ครับ  %2  ปิดโปรแกรมอื่นที่เปิดอยู่ก่อน")

@@ -91,6 +91,7 @@ struct ImportResult {
     ImportLayout layout = ImportLayout::RowPerStudent;
     ImportColumns columns;
     QStringList headers; // the first row, for naming columns
+    QStringList sheets;  // a workbook's sheets as their tabs show them; empty for CSV
     KeySource keySource = KeySource::KeyRow;
     int keyRow = 0; // as the spreadsheet numbers rows, when the key came from a row
 

@@ -63,6 +63,27 @@ bool readSharedStrings(const QByteArray& xmlBytes, QStringList& strings)
     return !xml.hasError();
 }
 
+// The workbook's sheets in tab order: each one's name and its relation to its part.
+struct SheetEntry {
+    QString name, relation;
+};
+QList<SheetEntry> sheetEntries(const QByteArray& workbook)
+{
+    QList<SheetEntry> sheets;
+    QXmlStreamReader xml(workbook);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"sheet")
+            continue;
+        const auto attributes = xml.attributes();
+        SheetEntry entry{attributes.value(QLatin1String("name")).toString(), {}};
+        for (const auto& attribute : attributes)
+            if (attribute.name() == u"id") // r:id, whatever the prefix
+                entry.relation = attribute.value().toString();
+        sheets.append(entry);
+    }
+    return sheets;
+}
+
 // The archive path of the sheet whose tab shows `sheet`, or of the first sheet when it is empty.
 bool findSheet(const ZipArchive& zip, const QString& sheet, QString& path, QString& error)
 {
@@ -72,16 +93,12 @@ bool findSheet(const ZipArchive& zip, const QString& sheet, QString& path, QStri
         return false;
     QString relation;
     QStringList names;
-    QXmlStreamReader xml(workbook);
-    while (!xml.atEnd() && relation.isEmpty()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"sheet")
-            continue;
-        const auto attributes = xml.attributes();
-        names.append(attributes.value(QLatin1String("name")).toString());
-        if (sheet.isEmpty() || names.last() == sheet)
-            for (const auto& attribute : attributes)
-                if (attribute.name() == u"id") // r:id, whatever the prefix
-                    relation = attribute.value().toString();
+    for (const SheetEntry& entry : sheetEntries(workbook)) {
+        names.append(entry.name);
+        if (sheet.isEmpty() || entry.name == sheet) {
+            relation = entry.relation;
+            break;
+        }
     }
     if (relation.isEmpty()) {
         error = sheet.isEmpty() ? QStringLiteral("สมุดงานนี้ไม่มีแผ่นงานเลย")
@@ -569,4 +586,16 @@ bool readXlsx(const QByteArray& bytes, const QString& name, const QString& sheet
         return false;
     }
     return true;
+}
+
+QStringList xlsxSheetNames(const QByteArray& bytes)
+{
+    ZipArchive zip;
+    QString reason;
+    QByteArray workbook;
+    QStringList names;
+    if (zip.open(bytes, reason) && zip.read(QStringLiteral("xl/workbook.xml"), workbook, reason))
+        for (const SheetEntry& entry : sheetEntries(workbook))
+            names.append(entry.name);
+    return names;
 }

@@ -17,6 +17,10 @@
 bool readXlsx(const QByteArray& bytes, const QString& name, const QString& sheet, Table& table,
               QString& error);
 
+// The names of a workbook's sheets as their tabs show them, in tab order; empty when the bytes are no
+// workbook that can be read.
+QStringList xlsxSheetNames(const QByteArray& bytes);
+
 // Whether `bytes` start as a zip archive (an .xlsx) or as an OLE compound file (an .xls of old, or
 // an .xlsx protected by a password).
 bool looksLikeZip(const QByteArray& bytes);

@@ -7,6 +7,7 @@
 #include "import/ColumnList.h"
 #include "model/Progress.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,7 +43,7 @@ QLineEdit* makeField(const QString& name, const QString& tooltip, QWidget* paren
     return field;
 }
 
-QLabel* fieldLabel(const QString& text, QLineEdit* field, QWidget* parent)
+QLabel* fieldLabel(const QString& text, QWidget* field, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setBuddy(field);
@@ -100,9 +101,17 @@ ImportDialog::ImportDialog(Application& app, const QString& sourcePath, QWidget*
     for (QLineEdit* field : fields())
         connect(field, &QLineEdit::editingFinished, this, &ImportDialog::fieldsEdited);
 
+    cboSheet = new QComboBox(columnsBox);
+    cboSheet->setObjectName(QStringLiteral("cboSheet"));
+    cboSheet->setToolTip(QStringLiteral("แผ่นงานในแฟ้มที่จะนำเข้า"));
+    connect(cboSheet, &QComboBox::activated, this, &ImportDialog::sheetChosen);
+    lblSheet = fieldLabel(QStringLiteral("แผ่นงาน"), cboSheet, columnsBox);
+
     auto* fields = new QGridLayout(columnsBox);
     fields->addWidget(new QLabel(QStringLiteral("รูปแบบที่พบ"), columnsBox), 0, 0);
-    fields->addWidget(lblLayout, 0, 1, 1, 5);
+    fields->addWidget(lblLayout, 0, 1, 1, 3);
+    fields->addWidget(lblSheet, 0, 4);
+    fields->addWidget(cboSheet, 0, 5);
     fields->addWidget(fieldLabel(QStringLiteral("คอลัมน์รหัสผู้สอบ"), txtIdColumn, columnsBox), 1, 0);
     fields->addWidget(txtIdColumn, 1, 1);
     fields->addWidget(fieldLabel(QStringLiteral("คอลัมน์ชื่อ"), txtNameColumns, columnsBox), 1, 2);
@@ -213,6 +222,12 @@ void ImportDialog::showResult()
         tblPreview->resizeColumnsToContents();
     }
 
+    if (cboSheet->count() == 0)
+        cboSheet->addItems(result_.sheets);
+    cboSheet->setCurrentIndex(std::max(0, cboSheet->findText(overrides_.sheet)));
+    lblSheet->setVisible(result_.sheets.size() > 1);
+    cboSheet->setVisible(result_.sheets.size() > 1);
+
     const ImportColumns& columns = result_.columns;
     lblLayout->setText(layoutName(result_.layout));
     txtIdColumn->setText(columns.id >= 0 ? columnName(columns.id) : QString());
@@ -225,6 +240,16 @@ void ImportDialog::showResult()
     txtSummary->setPlainText(result_.ok ? importSummaryText(result_) : QString());
     showError(result_.ok ? QString()
                          : result_.error + QStringLiteral("\nแก้คอลัมน์หรือเฉลยในช่องด้านบน แล้วกด Enter"));
+}
+
+void ImportDialog::sheetChosen(int index)
+{
+    ImportOverrides fresh;
+    fresh.sheet = cboSheet->itemText(index);
+    overrides_ = fresh;
+    for (QLineEdit* field : fields())
+        field->setModified(false);
+    runImport();
 }
 
 ImportDialog::~ImportDialog()

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class Application;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -29,6 +30,8 @@ public:
     QLabel* lblTitle;
     QTableWidget* tblPreview;
     QLabel* lblLayout;
+    QLabel* lblSheet;
+    QComboBox* cboSheet; // a workbook's sheets, shown when it has more than one
     QLineEdit* txtIdColumn;
     QLineEdit* txtNameColumns;
     QLineEdit* txtAnswerColumns;
@@ -50,6 +53,8 @@ private:
     // Takes what the teacher changed into the overrides and imports again; nothing when nothing
     // changed. A field that names no column is reported and nothing is imported.
     void fieldsEdited();
+    // Imports another sheet of the workbook afresh: its columns and key are its own.
+    void sheetChosen(int index);
     void runImport();
     void showResult();
     void showError(const QString& error);

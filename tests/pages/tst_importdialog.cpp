@@ -9,6 +9,7 @@
 #include "pages/frm4_Stat.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -229,6 +230,24 @@ private slots:
         QVERIFY(dialog->txtSummary->toPlainText().contains(QStringLiteral("ผู้สอบ 2 คน  ข้อสอบ 2 ข้อ")));
         click(dialog->cmdOK);
         QCOMPARE(readBytes(in(QStringLiteral("class.txt"))), lines({"KE 12", "01 12", "02 22"}));
+    }
+
+    // A workbook of two rooms: the second sheet is imported afresh, with its own columns and key.
+    void anotherSheetOfAWorkbookIsChosenInTheDialog()
+    {
+        const QString workbook = in(QStringLiteral("rooms.xlsx"));
+        writeBytes(workbook, readBytes(examplePath(QStringLiteral("import/workbook.xlsx"))));
+        ImportDialog* dialog = browse(workbook);
+        QVERIFY(dialog->cboSheet->isVisible());
+        QCOMPARE(dialog->cboSheet->currentText(), QStringLiteral("ม.3-1"));
+        dialog->cboSheet->setFocus();
+        QTest::keyClick(dialog->cboSheet, Qt::Key_Down);
+        QCOMPARE(dialog->cboSheet->currentText(), QStringLiteral("ม.3-2"));
+        QVERIFY(dialog->cmdOK->isEnabled());
+        click(dialog->cmdOK);
+        QCOMPARE(readBytes(in(QStringLiteral("rooms.txt"))),
+                 QByteArray("KEY-- 21343\r\n24201 21343\r\n24202 21143\r\n24203 31342\r\n"));
+        QCOMPARE(f->app.data.DataFile, in(QStringLiteral("rooms.txt")));
     }
 
     void cancelLeavesThePageAsItWas()
