@@ -456,13 +456,11 @@ ImportResult importSpreadsheetBytes(const QByteArray& bytes, const QString& name
         Table table;
         const bool workbook = looksLikeZip(bytes) || looksLikeCompoundFile(bytes) ||
                               QFileInfo(name).suffix().compare(u"xlsx", Qt::CaseInsensitive) == 0;
-        const QStringList sheets = workbook ? xlsxSheetNames(bytes) : QStringList();
-        result.sheets = sheets;
-        if (!(workbook ? readXlsx(bytes, name, overrides.sheet, table, result.error)
-                       : readCsv(bytes, name, table, result.error)))
-            return result;
-        result = importTable(table, name, overrides);
-        result.sheets = sheets;
+        if (workbook ? readXlsx(bytes, name, overrides.sheet, table, result.error)
+                     : readCsv(bytes, name, table, result.error))
+            result = importTable(table, name, overrides);
+        if (workbook)
+            result.sheets = xlsxSheetNames(bytes); // also when the sheet asked for is not among them
         return result;
     } catch (const std::bad_alloc&) {
         result = ImportResult();
