@@ -122,7 +122,7 @@ int main(int argc, char* argv[])
     const Timing map = timeRuns(runs, [&] {
         pooled = shuffled;
         if (!readForms(folder.filePath(QStringLiteral("grade-forms.csv")), items, formFile, error) ||
-            !mapToMaster(pooled, formFile, formGroups, error))
+            !mapToMaster(pooled, formFile, {}, formGroups, error))
             qFatal("%s", qPrintable(error));
     });
     AnalysisResults results;

@@ -14,10 +14,13 @@
 #include "report/OutputFile.h"
 #include "report/ResultReport.h"
 #include "report/TextFile.h"
+#include "school/ClassGroups.h"
 #include "school/Forms.h"
 #include "school/Gradebook.h"
+#include "school/PupilList.h"
 #include "school/Rooms.h"
 #include "school/SchoolRecords.h"
+#include "school/TableFile.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -102,11 +105,21 @@ struct Options {
         QStringLiteral("forms"),
         QStringLiteral("แฟ้มชุดข้อสอบ (.csv หรือ .xlsx: ชุด ข้อ ข้อต้นฉบับ ลำดับตัวเลือก) ของข้อสอบที่พิมพ์สลับข้อและตัวเลือก "
                        "เป็นหลายชุด: คำตอบของทุกชุดจะแปลงกลับเป็นลำดับของชุดต้นฉบับก่อนวิเคราะห์ "
-                       "(เฉลยในแฟ้มข้อมูลต้องเป็นเฉลยของชุดต้นฉบับ)"),
+                       "(เฉลยในแฟ้มข้อมูลต้องเป็นเฉลยของชุดต้นฉบับ; ไม่ระบุ = แฟ้ม ชื่อแฟ้มข้อมูล.forms.csv "
+                       "หรือ .xlsx ข้างแฟ้มข้อมูล ถ้ามี สำหรับ --html --csv และ --gradebook)"),
         QStringLiteral("FILE")};
     QCommandLineOption formFromId{
         QStringLiteral("form-from-id"),
-        QStringLiteral("ใช้กับ --forms: รหัสชุดของผู้สอบแต่ละคนคืออักขระตัวสุดท้ายของเลขประจำตัว")};
+        QStringLiteral("ใช้กับ --forms: รหัสชุดของผู้สอบแต่ละคนคืออักขระตัวสุดท้ายของเลขประจำตัว แม้มีคอลัมน์ชุด "
+                       "(ไม่ระบุ = คอลัมน์ชุดของแฟ้มที่นำเข้าหรือของแฟ้มรายชื่อผู้สอบ ถ้ามี มิฉะนั้นอักขระตัวสุดท้าย"
+                       "ของเลขประจำตัว)")};
+    QCommandLineOption pupils{
+        QStringLiteral("pupils"),
+        QStringLiteral("แฟ้มรายชื่อผู้สอบ (.csv หรือ .xlsx: เลขประจำตัว ห้อง ชุด) ตามลำดับในแฟ้มข้อมูล: "
+                       "ห้องและชุดข้อสอบของผู้สอบแต่ละคนเมื่อแฟ้มข้อมูลแฟ้มเดียวมีหลายห้องหรือหลายชุด "
+                       "(ไม่ระบุ = แฟ้ม ชื่อแฟ้มข้อมูล.pupils.csv หรือ .xlsx ข้างแฟ้มข้อมูล ถ้ามี สำหรับ --html "
+                       "--csv และ --gradebook)"),
+        QStringLiteral("FILE")};
     QCommandLineOption idColumn{QStringLiteral("id-column"),
                                 QStringLiteral("นำเข้า: คอลัมน์ของรหัสผู้สอบ เช่น B หรือ 2"), QStringLiteral("COL")};
     QCommandLineOption nameColumn{QStringLiteral("name-column"),
@@ -126,6 +139,13 @@ struct Options {
     QCommandLineOption sheet{QStringLiteral("sheet"),
                              QStringLiteral("นำเข้า: ชื่อแผ่นงานของแฟ้ม .xlsx ตามที่แท็บแสดง (ไม่ระบุ = แผ่นงานแรก)"),
                              QStringLiteral("NAME")};
+    QCommandLineOption roomColumn{
+        QStringLiteral("room-column"),
+        QStringLiteral("นำเข้า: คอลัมน์ห้องของผู้สอบ เมื่อแผ่นงานเดียวมีหลายห้อง (วิเคราะห์รวมและเปรียบเทียบรายห้อง)"),
+        QStringLiteral("COL")};
+    QCommandLineOption formColumn{QStringLiteral("form-column"),
+                                  QStringLiteral("นำเข้า: คอลัมน์รหัสชุดข้อสอบของผู้สอบ สำหรับ --forms"),
+                                  QStringLiteral("COL")};
     QCommandLineOption writeData{
         QStringLiteral("write-data"),
         QStringLiteral("นำเข้า: เขียนข้อมูลที่นำเข้าเป็นแฟ้มข้อมูล (*.txt) รหัสอักขระ windows-874 ด้วย"),
@@ -156,7 +176,10 @@ QString usage(const QCommandLineParser& parser)
                "  qlt --html m1.html --gradebook m1.csv m1-1.txt m1-2.txt m1-3.txt\n"
                "      หลายห้องที่สอบข้อสอบเดียวกัน: วิเคราะห์รวมเป็นกลุ่มเดียว และเปรียบเทียบรายห้อง\n"
                "  qlt --forms forms.csv --form-from-id --html class.html class.txt\n"
-               "      ข้อสอบหลายชุดที่สลับข้อและตัวเลือก: รหัสชุดคืออักขระตัวสุดท้ายของเลขประจำตัว\n");
+               "      ข้อสอบหลายชุดที่สลับข้อและตัวเลือก: รหัสชุดคืออักขระตัวสุดท้ายของเลขประจำตัว\n"
+               "  qlt --room-column B --write-data m1.txt --html m1.html m1.csv\n"
+               "      หลายห้องในแผ่นงานเดียว: เปรียบเทียบรายห้อง และเขียน m1.pupils.csv (ห้องของแต่ละคน) ข้าง m1.txt\n"
+               "      ซึ่งรายงานวิเคราะห์รายข้อในหน้าต่างโปรแกรมใช้ด้วย\n");
 }
 
 // What the command line asks for, once it has been checked.
@@ -174,7 +197,17 @@ struct Request {
     QString blueprintPath;     // named, or else the one beside the data file; empty: none
     double passMark = DefaultPassMark;
     QString gradebookPath; // empty: not asked for
-    QString formsPath;     // the forms of a shuffled test; empty: one form
+    QString formsPath;     // the forms of a shuffled test: named, or else the one beside; empty: one form
+    bool formsFromId = false;
+    QString pupilsPath; // the pupils' rooms and forms: named, or else the list beside; empty: none
+};
+
+// The class loaded from one data file or import: the data file's bytes an import made, and the
+// pupils' rooms and forms its columns gave.
+struct Imported {
+    QByteArray dataFile;
+    QStringList ids;
+    ClassGroupSources groups;
 };
 
 // What a path names once links are followed, also for a file that does not exist yet: its folder's
@@ -208,7 +241,11 @@ QString collision(const Request& request)
         {request.gradebookPath, QStringLiteral("สมุดคะแนน (--gradebook)")},
         {request.blueprintPath, QStringLiteral("แผนผังข้อสอบ (--blueprint)")},
         {request.formsPath, QStringLiteral("แฟ้มชุดข้อสอบ (--forms)")},
+        {request.pupilsPath, QStringLiteral("แฟ้มรายชื่อผู้สอบ (--pupils)")},
     };
+    if (!request.writeDataPath.isEmpty())
+        files.push_back({pupilListPathFor(request.writeDataPath),
+                         QStringLiteral("แฟ้มรายชื่อผู้สอบข้างแฟ้มข้อมูลที่นำเข้า (--write-data)")});
     for (qsizetype room = 1; room < request.rooms.size(); ++room)
         files.push_back({request.rooms[room], QStringLiteral("แฟ้มข้อมูลห้องที่ %1").arg(room + 1)});
     const auto named = [](const QString& path) { return !path.isEmpty() && path != QLatin1String("-"); };
@@ -237,6 +274,14 @@ QString parseImportFlags(const QCommandLineParser& parser, const Options& option
             return wrongColumns(options.idColumn, parser.value(options.idColumn));
         overrides.idColumn = columns.first();
     }
+    for (const auto& [option, column] : {std::pair{&options.roomColumn, &overrides.roomColumn},
+                                         std::pair{&options.formColumn, &overrides.formColumn}})
+        if (parser.isSet(*option)) {
+            const QList<int> columns = parseColumnList(parser.value(*option));
+            if (columns.size() != 1)
+                return wrongColumns(*option, parser.value(*option));
+            *column = columns.first();
+        }
     for (const auto& [option, columns] : {std::pair{&options.nameColumn, &overrides.nameColumns},
                                           std::pair{&options.answerColumns, &overrides.answerColumns}})
         if (parser.isSet(*option)) {
@@ -271,11 +316,12 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
     parser.setApplicationDescription(
         QStringLiteral("ตรวจให้คะแนนและวิเคราะห์ข้อสอบแบบเลือกตอบจากแฟ้มข้อมูล (*.txt) หรือจากแฟ้ม .csv .tsv .xlsx "
                        "ที่ส่งออกจากแบบฟอร์มออนไลน์ โปรแกรมตารางคำนวณ หรือเครื่องตรวจ แล้วเขียนรายงานผล"));
-    parser.addOptions({options.select,     options.choices,       options.output,     options.encoding,
-                       options.html,       options.csv,           options.blueprint,  options.passMark,
-                       options.gradebook,  options.forms,         options.formFromId, options.idColumn,
-                       options.nameColumn, options.answerColumns, options.keyRow,     options.key,
-                       options.sheet,      options.writeData,     options.help,       options.version});
+    parser.addOptions({options.select,    options.choices,    options.output,        options.encoding,
+                       options.html,      options.csv,        options.blueprint,     options.passMark,
+                       options.gradebook, options.forms,      options.formFromId,    options.pupils,
+                       options.idColumn,  options.nameColumn, options.answerColumns, options.keyRow,
+                       options.key,       options.sheet,      options.roomColumn,    options.formColumn,
+                       options.writeData, options.help,       options.version});
     parser.addPositionalArgument(
         QStringLiteral("DATAFILE"),
         QStringLiteral("แฟ้มข้อมูล (- = อ่านจาก standard input)  หลายแฟ้ม = หลายห้องที่สอบข้อสอบเดียวกัน "
@@ -340,6 +386,7 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
     request.overridden = parser.isSet(options.idColumn) || parser.isSet(options.nameColumn) ||
                          parser.isSet(options.answerColumns) || parser.isSet(options.keyRow) ||
                          parser.isSet(options.key) || parser.isSet(options.sheet) ||
+                         parser.isSet(options.roomColumn) || parser.isSet(options.formColumn) ||
                          parser.isSet(options.writeData);
     if (request.overridden && request.dataFile == QLatin1String("-"))
         return mistake(
@@ -348,14 +395,20 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
         return mistake(QStringLiteral("--write-data ต้องตามด้วยชื่อแฟ้ม"));
     request.writeDataPath = parser.value(options.writeData);
 
-    for (const QCommandLineOption* file : {&options.output, &options.html, &options.csv, &options.writeData,
-                                           &options.blueprint, &options.gradebook, &options.forms})
+    for (const QCommandLineOption* file :
+         {&options.output, &options.html, &options.csv, &options.writeData, &options.blueprint,
+          &options.gradebook, &options.forms, &options.pupils})
         if (parser.isSet(*file) && parser.value(*file).isEmpty())
             return mistake(QStringLiteral("--%1 ต้องตามด้วยชื่อแฟ้ม ไม่ใช่ชื่อว่าง").arg(file->names().constLast()));
-    if (parser.isSet(options.forms) != parser.isSet(options.formFromId))
-        return mistake(QStringLiteral("--forms ต้องใช้คู่กับ --form-from-id ซึ่งบอกว่ารหัสชุดของผู้สอบแต่ละคนคือ"
-                                      "อักขระตัวสุดท้ายของเลขประจำตัว"));
+    if (parser.isSet(options.formFromId) && !parser.isSet(options.forms))
+        return mistake(QStringLiteral("--form-from-id ใช้คู่กับ --forms ซึ่งบอกลำดับข้อและตัวเลือกของแต่ละชุด"));
+    if (parser.isSet(options.formFromId) && parser.isSet(options.formColumn))
+        return mistake(QStringLiteral("รหัสชุดของผู้สอบมาได้ทางเดียว: --form-from-id หรือ --form-column"));
+    if (parser.isSet(options.pupils) && !request.rooms.isEmpty())
+        return mistake(QStringLiteral("--pupils ใช้กับแฟ้มข้อมูลแฟ้มเดียว  หลายแฟ้มคือหลายห้องอยู่แล้ว"));
     request.formsPath = parser.value(options.forms);
+    request.formsFromId = parser.isSet(options.formFromId);
+    request.pupilsPath = parser.value(options.pupils);
     request.htmlPath = parser.value(options.html);
     request.csvPath = parser.value(options.csv);
     request.gradebookPath = parser.value(options.gradebook);
@@ -371,8 +424,15 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
             QStringLiteral("--blueprint และ --pass-mark ใช้กับ --html, --csv หรือ --gradebook เท่านั้น"));
     // The blueprint beside the data file serves unless another is named; no output may replace it.
     request.blueprintPath = parser.value(options.blueprint);
-    if (request.blueprintPath.isEmpty() && diagnose && request.dataFile != QLatin1String("-"))
-        request.blueprintPath = blueprintBeside(request.dataFile);
+    // So do the pupil list and the form file of one data file holding several rooms or forms.
+    if (diagnose && request.dataFile != QLatin1String("-")) {
+        if (request.blueprintPath.isEmpty())
+            request.blueprintPath = blueprintBeside(request.dataFile);
+        if (request.rooms.isEmpty() && request.pupilsPath.isEmpty())
+            request.pupilsPath = pupilListBeside(request.dataFile);
+        if (request.formsPath.isEmpty())
+            request.formsPath = tableBeside(request.dataFile, QLatin1String("forms"));
+    }
     if (parser.isSet(options.passMark)) {
         bool number = false;
         request.passMark = parser.value(options.passMark).toDouble(&number);
@@ -395,15 +455,21 @@ struct Output {
 
 // Every output the request asks for, or nothing when one of them cannot be made (told on `err`).
 std::optional<std::vector<Output>> plannedOutputs(const Request& request, const TestData& data,
-                                                  const AnalysisResults& results,
-                                                  const QByteArray& importedData,
+                                                  const AnalysisResults& results, const Imported& imported,
                                                   std::vector<GroupComparison> comparisons, QIODevice& err)
 {
     std::vector<Output> outputs;
+    const auto bytes = [](QByteArray bytes) {
+        return [bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); };
+    };
     if (!request.writeDataPath.isEmpty())
-        outputs.push_back({request.writeDataPath, [&importedData](QIODevice& device) {
-                               return device.write(importedData) == importedData.size();
-                           }});
+        outputs.push_back({request.writeDataPath, bytes(imported.dataFile)});
+    // The pupils' rooms and forms go beside the data file, where the window finds them.
+    if (!request.writeDataPath.isEmpty() &&
+        (!imported.groups.rooms.isEmpty() || !imported.groups.forms.codes.isEmpty()))
+        outputs.push_back(
+            {pupilListPathFor(request.writeDataPath),
+             bytes(pupilListBytes(imported.ids, imported.groups.rooms, imported.groups.forms.codes))});
     if (!request.reportPath.isEmpty())
         outputs.push_back(
             {request.reportPath, [&, selection = reportSelection(request.boxes)](QIODevice& device) {
@@ -507,27 +573,33 @@ bool isSpreadsheet(const QString& path)
 
 // Loads the class in `path` (a data file, or a spreadsheet to import) into `data`: QltSuccess, or
 // the status to exit with once the reason is told on `err`.
-int loadClass(const QString& path, const Request& request, QIODevice& in, TestData& data,
-              QByteArray& importedData, QIODevice& err)
+int loadClass(const QString& path, const Request& request, QIODevice& in, TestData& data, Imported& imported,
+              QIODevice& err)
 {
     QString error;
     bool loaded = false;
     if (isSpreadsheet(path)) {
-        const ImportResult imported = importSpreadsheet(path, request.overrides);
-        if (!imported.ok) {
+        const ImportResult sheet = importSpreadsheet(path, request.overrides);
+        if (!sheet.ok) {
             // A sheet that was read can be imported by naming its columns or key.
-            say(err, imported.preview.isEmpty()
-                         ? imported.error
-                         : imported.error +
-                               QStringLiteral("\nระบุคอลัมน์และเฉลยเองได้ด้วย --id-column, "
-                                              "--name-column, --answer-columns, --key-row หรือ --key"));
+            say(err, sheet.preview.isEmpty()
+                         ? sheet.error
+                         : sheet.error + QStringLiteral(
+                                             "\nระบุคอลัมน์และเฉลยเองได้ด้วย --id-column, "
+                                             "--name-column, --answer-columns, --room-column, --form-column, "
+                                             "--key-row หรือ --key"));
             return QltFailure;
         }
-        say(err, QStringLiteral("นำเข้า %1\n").arg(QFileInfo(path).fileName()) + importSummaryText(imported));
-        importedData = imported.dataFile;
-        loaded = loadDataBytes(importedData, data, error);
+        say(err, QStringLiteral("นำเข้า %1\n").arg(QFileInfo(path).fileName()) + importSummaryText(sheet));
+        imported.dataFile = sheet.dataFile;
+        imported.ids = sheet.ids;
+        imported.groups.rooms = sheet.rooms;
+        if (!sheet.forms.isEmpty())
+            imported.groups.forms = {sheet.forms,
+                                     QStringLiteral("คอลัมน์ชุดของแฟ้ม %1").arg(QFileInfo(path).fileName())};
+        loaded = loadDataBytes(imported.dataFile, data, error);
         if (loaded)
-            data.setNames(imported.names);
+            data.setNames(sheet.names);
     } else if (request.overridden) {
         say(err, QStringLiteral("%1 เป็นแฟ้มข้อมูล (*.txt) ไม่ใช่แฟ้ม .csv .tsv หรือ .xlsx  "
                                 "ตัวเลือกการนำเข้า (--id-column, --key, --write-data ...) จึงใช้ไม่ได้")
@@ -551,7 +623,7 @@ int loadRooms(const Request& request, QIODevice& in, TestData& data,
     GroupComparison rooms{{}, roomComparisonTexts()};
     for (const QString& path : request.rooms) {
         TestData room;
-        QByteArray imported;
+        Imported imported;
         if (const int status = loadClass(path, request, in, room, imported, err); status != QltSuccess)
             return status;
         if (QString error; !addRoom(data, rooms.groups, room, roomName(path), error)) {
@@ -563,21 +635,24 @@ int loadRooms(const Request& request, QIODevice& in, TestData& data,
     return QltSuccess;
 }
 
-// The answers of every form turned into the master form's order, each pupil's form in `comparisons`.
-bool mapForms(const Request& request, TestData& data, std::vector<GroupComparison>& comparisons,
-              QIODevice& err)
+// The rooms and forms of one data file's pupils, from the import's columns or the pupil list, into
+// `comparisons`; with a form file, the answers of every form turned into the master form's order.
+bool groupPupils(const Request& request, TestData& data, ClassGroupSources sources,
+                 std::vector<GroupComparison>& comparisons, QIODevice& err)
 {
-    FormFile forms;
-    PupilGroups groups;
-    if (QString error; !readForms(request.formsPath, data.NumItems, forms, error) ||
-                       !mapToMaster(data, forms, groups, error)) {
+    QString error, warning;
+    if (!request.pupilsPath.isEmpty() && !addPupilList(request.pupilsPath, data, sources, error)) {
         sayRefused(err, error);
         return false;
     }
-    const QString warning = formKeyWarning(data, forms);
+    sources.formsPath = request.formsPath;
+    sources.formsFromId = request.formsFromId;
+    if (!groupPupils(data, sources, comparisons, warning, error)) {
+        sayRefused(err, error);
+        return false;
+    }
     if (!warning.isEmpty())
         say(err, warning);
-    comparisons.push_back({std::move(groups), formComparisonTexts(warning)});
     return true;
 }
 
@@ -588,14 +663,13 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
     TestData data;
     if (request.choiceCount)
         data.setChoices(request.choiceCount);
-    QByteArray importedData;
+    Imported imported;
     std::vector<GroupComparison> comparisons;
-    const int loaded = request.rooms.isEmpty()
-                           ? loadClass(request.dataFile, request, in, data, importedData, err)
-                           : loadRooms(request, in, data, comparisons, err);
+    const int loaded = request.rooms.isEmpty() ? loadClass(request.dataFile, request, in, data, imported, err)
+                                               : loadRooms(request, in, data, comparisons, err);
     if (loaded != QltSuccess)
         return loaded;
-    if (!request.formsPath.isEmpty() && !mapForms(request, data, comparisons, err))
+    if (!groupPupils(request, data, imported.groups, comparisons, err))
         return QltFailure;
 
     AnalysisResults results;
@@ -603,7 +677,7 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
     if (!runAnalysis(data, request.boxes, results, messages).finished)
         return QltFailure;
     const std::optional<std::vector<Output>> outputs =
-        plannedOutputs(request, data, results, importedData, std::move(comparisons), err);
+        plannedOutputs(request, data, results, imported, std::move(comparisons), err);
     return outputs && writeAll(*outputs, out, err) ? QltSuccess : QltFailure;
 }
 } // namespace

@@ -1,6 +1,7 @@
 #include "import/Importer.h"
 
 #include <QDir>
+#include <QSet>
 
 namespace {
 
@@ -68,6 +69,12 @@ QString importSummaryText(const ImportResult& result)
         lines << QStringLiteral("ชื่อ: คอลัมน์ %1  %2")
                      .arg(columnList(result.columns.names, result.headers),
                           QStringLiteral("(ชื่อจะแสดงในรายงาน)"));
+    if (result.columns.room >= 0)
+        lines << QStringLiteral("ห้อง: คอลัมน์ %1  (%2 ห้อง เปรียบเทียบรายห้องในรายงานวิเคราะห์รายข้อ)")
+                     .arg(columnList({result.columns.room}, result.headers))
+                     .arg(QSet<QString>(result.rooms.cbegin(), result.rooms.cend()).size());
+    if (result.columns.form >= 0)
+        lines << QStringLiteral("ชุดข้อสอบ: คอลัมน์ %1").arg(columnList({result.columns.form}, result.headers));
     lines << QStringLiteral("คำตอบ: คอลัมน์ %1").arg(answerColumns(result.columns.answers));
     switch (result.keySource) {
     case KeySource::KeyRow:

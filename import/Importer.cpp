@@ -105,14 +105,24 @@ bool Import::chooseColumns(ImportResult& result)
         else if (result.layout == ImportLayout::AnswersInOneCell)
             result.layout = ImportLayout::RowPerStudent;
     }
-    // Names in the answers, as a name column the header did not name, are taken out of them.
-    columns.answers.removeIf(
-        [&columns](int column) { return column == columns.id || columns.names.contains(column); });
+    if (overrides_.roomColumn >= 0)
+        columns.room = overrides_.roomColumn;
+    if (overrides_.formColumn >= 0)
+        columns.form = overrides_.formColumn;
+    // Names in the answers, as a name column the header did not name, are taken out of them, and so
+    // are the pupils' rooms and forms.
+    columns.answers.removeIf([&columns](int column) {
+        return column == columns.id || columns.names.contains(column) || column == columns.room ||
+               column == columns.form;
+    });
     oneCell_ = result.layout == ImportLayout::AnswersInOneCell;
 
     const qsizetype width = table_.columnCount(0);
     QList<int> used = columns.names + columns.answers;
     used.append(columns.id);
+    for (const int group : {columns.room, columns.form})
+        if (group >= 0)
+            used.append(group);
     for (const int column : used)
         if (column < 0 || column >= width)
             return fail(column < 0 ? QStringLiteral("ไม่พบคอลัมน์รหัสผู้สอบ")
@@ -298,6 +308,10 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
     result.ids.append(id);
     idBytes_.append(encoded);
     result.names.append(nameOf(row));
+    if (result.columns.room >= 0)
+        result.rooms.append(table_.cell(row, result.columns.room).toString().simplified());
+    if (result.columns.form >= 0)
+        result.forms.append(table_.cell(row, result.columns.form).toString().simplified());
     result.summary.studentRows.append(int(row + 1));
 
     MarkCounts counts;

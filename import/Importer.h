@@ -39,6 +39,8 @@ struct ImportOverrides {
     int keyRow = 0;           // as the spreadsheet numbers rows: the header is row 1
     QString key;              // choice codes, one per item, as a data file writes them
     QString sheet;            // the sheet of a workbook, as its tab shows it; empty: the first
+    int roomColumn = -1;      // each examinee's room, when one sheet holds several rooms
+    int formColumn = -1;      // the form of a shuffled test each examinee had
 };
 
 // Which columns hold what, as detected or overridden.
@@ -47,6 +49,8 @@ struct ImportColumns {
     QList<int> names;
     QList<int> answers;
     QList<int> keys; // a key column per answer column (-1: none), or one column holding the whole key
+    int room = -1;
+    int form = -1;
 };
 
 // The options of one item whose choices are written as texts without a label, and the choice code
@@ -98,6 +102,8 @@ struct ImportResult {
     QString key; // choice codes, one per item
     QStringList ids;
     QStringList names; // empty texts when the sheet holds no names
+    QStringList rooms; // per examinee, when the sheet has a room column; else empty
+    QStringList forms; // likewise, the form of the test
     ImportSummary summary;
 
     QByteArray dataFile; // the standard data file: code page 874, CR LF after every line

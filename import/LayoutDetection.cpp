@@ -7,7 +7,20 @@
 
 namespace {
 
-enum class Heading { Answer, Timestamp, Email, Score, Id, Name, FirstName, LastName, Key, NumberedQuestion };
+enum class Heading {
+    Answer,
+    Timestamp,
+    Email,
+    Score,
+    Id,
+    Name,
+    FirstName,
+    LastName,
+    Key,
+    NumberedQuestion,
+    Room,
+    Form
+};
 
 bool isOneOf(const QString& text, std::initializer_list<const char16_t*> words)
 {
@@ -38,6 +51,11 @@ Heading headingOf(QStringView header)
         return Heading::Id;
     if (isKeyWord(text))
         return Heading::Key;
+    // A grade's rooms in one sheet, and the form of a shuffled test, are the pupils' groups, no answers.
+    if (isOneOf(text, {u"ห้อง", u"ห้องเรียน", u"room", u"class", u"classroom", u"section"}))
+        return Heading::Room;
+    if (isOneOf(text, {u"ชุด", u"ชุดข้อสอบ", u"ชุดที่", u"รหัสชุด", u"form", u"test form", u"version"}))
+        return Heading::Form;
     if (isOneOf(text, {u"นามสกุล", u"สกุล", u"last name", u"lastname", u"surname", u"family name"}))
         return Heading::LastName;
     if (isOneOf(text, {u"ชื่อ", u"first name", u"firstname", u"given name"}))
@@ -123,6 +141,14 @@ ImportLayout detectLayout(const Table& table, ImportColumns& columns)
             break;
         case Heading::Key:
             wholeKey = column;
+            break;
+        case Heading::Room:
+            if (columns.room < 0)
+                columns.room = column;
+            break;
+        case Heading::Form:
+            if (columns.form < 0)
+                columns.form = column;
             break;
         case Heading::NumberedQuestion:
             questions = true;

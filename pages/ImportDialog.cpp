@@ -6,6 +6,7 @@
 #include "app/Platform.h"
 #include "import/ColumnList.h"
 #include "model/Progress.h"
+#include "school/PupilList.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -98,6 +99,13 @@ ImportDialog::ImportDialog(Application& app, const QString& sourcePath, QWidget*
     txtKey = makeField(QStringLiteral("txtKey"),
                        QStringLiteral("เมื่อตารางไม่มีแถวเฉลย: พิมพ์เฉลยเป็นตัวเลือกติดกันข้อละ 1 ตัว"), columnsBox);
     txtKey->setPlaceholderText(QStringLiteral("เช่น 24311"));
+    txtRoomColumn =
+        makeField(QStringLiteral("txtRoomColumn"),
+                  QStringLiteral("เมื่อตารางมีหลายห้อง: คอลัมน์ห้องของผู้สอบ เพื่อเปรียบเทียบรายห้องในรายงานวิเคราะห์รายข้อ"),
+                  columnsBox);
+    txtFormColumn = makeField(QStringLiteral("txtFormColumn"),
+                              QStringLiteral("เมื่อข้อสอบมีหลายชุด: คอลัมน์รหัสชุดของผู้สอบ (ใช้กับแฟ้มชุดข้อสอบข้างแฟ้มข้อมูล)"),
+                              columnsBox);
     for (QLineEdit* field : fields())
         connect(field, &QLineEdit::editingFinished, this, &ImportDialog::fieldsEdited);
 
@@ -122,6 +130,10 @@ ImportDialog::ImportDialog(Application& app, const QString& sourcePath, QWidget*
     fields->addWidget(txtKeyRow, 2, 1);
     fields->addWidget(fieldLabel(QStringLiteral("หรือพิมพ์เฉลย"), txtKey, columnsBox), 2, 2);
     fields->addWidget(txtKey, 2, 3, 1, 3);
+    fields->addWidget(fieldLabel(QStringLiteral("คอลัมน์ห้อง"), txtRoomColumn, columnsBox), 3, 0);
+    fields->addWidget(txtRoomColumn, 3, 1);
+    fields->addWidget(fieldLabel(QStringLiteral("คอลัมน์ชุด"), txtFormColumn, columnsBox), 3, 2);
+    fields->addWidget(txtFormColumn, 3, 3);
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
     fields->setColumnStretch(5, 2);
@@ -167,8 +179,9 @@ ImportDialog::ImportDialog(Application& app, const QString& sourcePath, QWidget*
     dialog->addWidget(makeDivider(this));
     dialog->addLayout(buttons);
 
-    const QList<QWidget*> order = {txtIdColumn, txtNameColumns, txtAnswerColumns, txtKeyRow, txtKey,
-                                   cmdOK,       cmdCancel,      tblPreview,       txtSummary};
+    const QList<QWidget*> order = {txtIdColumn, txtNameColumns, txtAnswerColumns, txtKeyRow,
+                                   txtKey,      txtRoomColumn,  txtFormColumn,    cmdOK,
+                                   cmdCancel,   tblPreview,     txtSummary};
     for (int index = 1; index < order.size(); ++index)
         setTabOrder(order[index - 1], order[index]);
     resize(800, 680);
@@ -237,6 +250,8 @@ void ImportDialog::showResult()
         result_.ok && result_.keySource == KeySource::KeyRow ? result_.keyRow : overrides_.keyRow;
     txtKeyRow->setText(keyRow > 0 ? QString::number(keyRow) : QString());
     txtKey->setText(overrides_.key);
+    txtRoomColumn->setText(columns.room >= 0 ? columnName(columns.room) : QString());
+    txtFormColumn->setText(columns.form >= 0 ? columnName(columns.form) : QString());
     txtSummary->setPlainText(result_.ok ? importSummaryText(result_) : QString());
     showError(result_.ok ? QString()
                          : result_.error + QStringLiteral("\nแก้คอลัมน์หรือเฉลยในช่องด้านบน แล้วกด Enter"));
@@ -274,13 +289,18 @@ void ImportDialog::fieldsEdited()
         return;
     // An emptied field leaves that choice to the import again.
     ImportOverrides wanted = overrides_;
-    if (txtIdColumn->isModified()) {
-        const QString text = txtIdColumn->text().trimmed();
+    for (const auto& [field, column, what] :
+         {std::tuple{txtIdColumn, &wanted.idColumn, QStringLiteral("รหัสผู้สอบ")},
+          std::tuple{txtRoomColumn, &wanted.roomColumn, QStringLiteral("ห้อง")},
+          std::tuple{txtFormColumn, &wanted.formColumn, QStringLiteral("ชุด")}}) {
+        if (!field->isModified())
+            continue;
+        const QString text = field->text().trimmed();
         const QList<int> columns = parseColumnList(text);
         if (!text.isEmpty() && columns.size() != 1)
-            return showError(QStringLiteral("คอลัมน์รหัสผู้สอบ: ") + NotAColumn.arg(text) +
-                             QStringLiteral("  รหัสผู้สอบอยู่ในคอลัมน์เดียว"));
-        wanted.idColumn = text.isEmpty() ? -1 : columns.first();
+            return showError(QStringLiteral("คอลัมน์%1: ").arg(what) + NotAColumn.arg(text) +
+                             QStringLiteral("  %1อยู่ในคอลัมน์เดียว").arg(what));
+        *column = text.isEmpty() ? -1 : columns.first();
     }
     if (txtNameColumns->isModified()) {
         const QString text = txtNameColumns->text().trimmed();
@@ -344,15 +364,28 @@ bool ImportDialog::writeDataFile(QString& path, QString& reason)
     const QString folder = canWriteInto(source.absolutePath())
                                ? source.absolutePath()
                                : QFileInfo(app.outputPath(name + QStringLiteral(".txt"))).absolutePath();
+    // The pupils' rooms and forms go beside it, where the visual report finds them.
+    const bool groups = !result_.rooms.isEmpty() || !result_.forms.isEmpty();
+    const QByteArray pupils =
+        groups ? pupilListBytes(result_.ids, result_.rooms, result_.forms) : QByteArray();
     // A file of the same name holding other data is the teacher's: it is kept, and the new one
     // numbered. One holding these very bytes is an earlier import of the same sheet, used again.
+    const auto free = [](const QString& file, const QByteArray& bytes) {
+        const QFileInfo existing(file);
+        return (!existing.exists() && !existing.isSymLink()) || holdsBytes(file, bytes);
+    };
     for (int number = 1;; ++number) {
         path = QDir(folder).filePath(number == 1 ? name + QStringLiteral(".txt")
                                                  : QStringLiteral("%1-%2.txt").arg(name).arg(number));
-        const QFileInfo existing(path);
-        if (!existing.exists() && !existing.isSymLink())
-            return app.platform.writeFile(path, result_.dataFile, reason);
-        if (holdsBytes(path, result_.dataFile))
-            return true;
+        const QString pupilsPath = pupilListPathFor(path);
+        if (!free(path, result_.dataFile) || (groups && !free(pupilsPath, pupils)))
+            continue;
+        // The list first: a data file without its list would be analysed as one room.
+        if (groups && !holdsBytes(pupilsPath, pupils) &&
+            !app.platform.writeFile(pupilsPath, pupils, reason)) {
+            path = pupilsPath;
+            return false;
+        }
+        return holdsBytes(path, result_.dataFile) || app.platform.writeFile(path, result_.dataFile, reason);
     }
 }

@@ -37,6 +37,8 @@ public:
     QLineEdit* txtAnswerColumns;
     QLineEdit* txtKeyRow;
     QLineEdit* txtKey;
+    QLineEdit* txtRoomColumn;
+    QLineEdit* txtFormColumn;
     QLabel* lblError;
     QPlainTextEdit* txtSummary;
     QPushButton* cmdOK;
@@ -48,7 +50,8 @@ private:
     // The fields the teacher may change, in their order on the dialog.
     QList<QLineEdit*> fields() const
     {
-        return {txtIdColumn, txtNameColumns, txtAnswerColumns, txtKeyRow, txtKey};
+        return {txtIdColumn, txtNameColumns, txtAnswerColumns, txtKeyRow,
+                txtKey,      txtRoomColumn,  txtFormColumn};
     }
     // Takes what the teacher changed into the overrides and imports again; nothing when nothing
     // changed. A field that names no column is reported and nothing is imported.

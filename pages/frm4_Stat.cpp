@@ -9,6 +9,7 @@
 #include "model/DataFileLoader.h"
 #include "pages/frm2_Source.h"
 #include "report/ResultReport.h"
+#include "school/ClassGroups.h"
 #include "school/SchoolRecords.h"
 
 #include <QCheckBox>
@@ -260,7 +261,9 @@ void frm4_Stat::cmdFinish_Click()
 
 // The item diagnostics of the last run, whatever the boxes: the visual report, its spreadsheet table
 // and the class's gradebook, which it links, all written before the page opens, so a failure opens
-// nothing.
+// nothing. Files beside the data file add to them: the blueprint's indicators, and the rooms and
+// forms of a pupil list and a form file. With a form file the visual report is of every answer turned
+// into the master form's order and analysed again; the plain report stays that of the file as it is.
 void frm4_Stat::cmdVisualReport_Click()
 {
     const QString htmlPath = app.outputPath(VisualReportFileName);
@@ -270,19 +273,39 @@ void frm4_Stat::cmdVisualReport_Click()
     SchoolRecords records;
     {
         const auto busy = busyIndication(QStringLiteral("กำลังเขียนรายงานวิเคราะห์รายข้อ ..."));
-        // The count the distractor analysis ran with, or else (0) the one the key and the answers show.
-        TestDiagnostics diagnostics = diagnoseTest(app.data, app.results, lastRun_.numChoices);
-        const QString source = app.source().manualEntry() ? QStringLiteral("(ป้อนข้อมูลเอง)")
-                                                          : QFileInfo(app.data.DataFile).fileName();
-        // A blueprint beside the data file adds its indicators; a faulty one is told and writes nothing.
         SchoolRequest school;
         school.htmlPath = htmlPath;
         school.gradebookPath = gradebookPath;
-        if (!app.source().manualEntry())
+        const TestData* data = &app.data;
+        const AnalysisResults* results = &app.results;
+        TestData mapped; // the class in the master form's order, when there are forms
+        AnalysisResults mappedResults;
+        // A faulty file beside the data file is told, and nothing is written.
+        if (!app.source().manualEntry()) {
             school.blueprintPath = blueprintBeside(app.data.DataFile);
+            ClassGroupSources sources;
+            QString warning;
+            if (groupSourcesBeside(app.data.DataFile, app.data, sources, refusal)) {
+                const bool forms = !sources.formsPath.isEmpty();
+                if (forms)
+                    mapped = app.data;
+                if (groupPupils(forms ? mapped : app.data, sources, school.comparisons, warning, refusal) &&
+                    forms) {
+                    PlatformMessages messages(app.platform);
+                    AnalysisSelection boxes = lastRun_.computed;
+                    runAnalysis(mapped, boxes, mappedResults, messages);
+                    data = &mapped;
+                    results = &mappedResults;
+                }
+            }
+        }
+        // The count the distractor analysis ran with, or else (0) the one the key and the answers show.
+        TestDiagnostics diagnostics = diagnoseTest(*data, *results, lastRun_.numChoices);
+        const QString source = app.source().manualEntry() ? QStringLiteral("(ป้อนข้อมูลเอง)")
+                                                          : QFileInfo(app.data.DataFile).fileName();
         HtmlAdditions additions;
-        if (makeSchoolRecords(school, app.data, diagnostics, additions, records, refusal)) {
-            html = composeHtmlReport(app.data, diagnostics, source, additions);
+        if (refusal.isEmpty() && makeSchoolRecords(school, *data, diagnostics, additions, records, refusal)) {
+            html = composeHtmlReport(*data, diagnostics, source, additions);
             csv = composeCsv(diagnostics);
         }
     }

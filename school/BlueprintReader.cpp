@@ -10,12 +10,12 @@
 
 namespace {
 
-enum Column { ItemColumn, CodeColumn, DescriptionColumn, DifficultyColumn, BloomColumn, ColumnCount };
+enum Column { ItemColumn, CodeColumn, DescriptionColumn, DifficultyColumn, BloomColumn };
 
 // The header texts each column answers to, lower case.
-const QStringList& headerNames(int column)
+const std::vector<QStringList>& headerNames()
 {
-    static const QStringList names[ColumnCount] = {
+    static const std::vector<QStringList> names = {
         {QStringLiteral("ข้อ"), QStringLiteral("ข้อที่"), QStringLiteral("item"), QStringLiteral("no"),
          QStringLiteral("no.")},
         {QStringLiteral("ตัวชี้วัด"), QStringLiteral("รหัสตัวชี้วัด"), QStringLiteral("indicator"),
@@ -26,7 +26,7 @@ const QStringList& headerNames(int column)
         {QStringLiteral("ระดับพฤติกรรม"), QStringLiteral("พฤติกรรม"), QStringLiteral("bloom"),
          QStringLiteral("bloom level")},
     };
-    return names[column];
+    return names;
 }
 
 std::optional<IntendedDifficulty> intendedDifficulty(const QString& word)
@@ -53,19 +53,17 @@ public:
 
     bool read(Blueprint& blueprint)
     {
-        qsizetype header = 0;
-        while (header < table_.rowCount() && table_.rowIsEmpty(header))
-            ++header;
+        const qsizetype header = headerRow(table_);
         if (header == table_.rowCount())
             return fail(QStringLiteral("แผนผังข้อสอบ %1 ว่างเปล่า ไม่มีหัวตารางและข้อใดเลย").arg(name_));
-        findColumns(header);
+        columns_ = findColumns(table_, header, headerNames());
         for (const int required : {ItemColumn, CodeColumn})
             if (columns_[required] < 0)
                 return fail(QStringLiteral("แผนผังข้อสอบ %1 แถว %2: หัวตารางไม่มีคอลัมน์ %3  "
                                            "หัวตารางต้องมีคอลัมน์ ข้อ (item) และ ตัวชี้วัด (indicator)")
                                 .arg(name_)
                                 .arg(header + 1)
-                                .arg(headerNames(required).first()));
+                                .arg(headerNames()[required].first()));
 
         blueprint = Blueprint();
         blueprint.name = name_;
@@ -123,18 +121,6 @@ public:
     const QString& error() const { return error_; }
 
 private:
-    void findColumns(qsizetype header)
-    {
-        for (int column = 0; column < ColumnCount; ++column)
-            columns_[column] = -1;
-        for (qsizetype at = 0; at < table_.columnCount(header); ++at) {
-            const QString text = matchText(table_.cell(header, at));
-            for (int column = 0; column < ColumnCount; ++column)
-                if (columns_[column] < 0 && headerNames(column).contains(text))
-                    columns_[column] = at;
-        }
-    }
-
     QStringView cell(qsizetype row, int column) const
     {
         return columns_[column] < 0 ? QStringView() : table_.cell(row, columns_[column]);
@@ -155,7 +141,7 @@ private:
     const Table& table_;
     QString name_;
     int items_;
-    qsizetype columns_[ColumnCount] = {};
+    std::vector<qsizetype> columns_;
     QString error_;
 };
 
@@ -174,15 +160,7 @@ bool readBlueprintTable(const Table& table, const QString& name, int items, Blue
 
 QString blueprintBeside(const QString& dataFile)
 {
-    if (dataFile.isEmpty())
-        return {};
-    const QFileInfo data(dataFile);
-    for (const char* ending : {".blueprint.csv", ".blueprint.xlsx"}) {
-        const QString path = data.dir().filePath(data.completeBaseName() + QLatin1String(ending));
-        if (QFileInfo::exists(path))
-            return path;
-    }
-    return {};
+    return tableBeside(dataFile, QLatin1String("blueprint"));
 }
 
 bool readBlueprintBytes(const QByteArray& bytes, const QString& name, int items, Blueprint& blueprint,

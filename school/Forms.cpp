@@ -10,19 +10,19 @@
 
 namespace {
 
-enum Column { FormColumn, ItemColumn, MasterColumn, OptionsColumn, ColumnCount };
+enum Column { FormColumn, ItemColumn, MasterColumn, OptionsColumn };
 
 // The header texts each column answers to, lower case.
-const QStringList& headerNames(int column)
+const std::vector<QStringList>& headerNames()
 {
-    static const QStringList names[ColumnCount] = {
+    static const std::vector<QStringList> names = {
         {QStringLiteral("ชุด"), QStringLiteral("ชุดข้อสอบ"), QStringLiteral("รหัสชุด"), QStringLiteral("form")},
         {QStringLiteral("ข้อ"), QStringLiteral("ข้อที่"), QStringLiteral("item")},
         {QStringLiteral("ข้อต้นฉบับ"), QStringLiteral("ข้อในชุดต้นฉบับ"), QStringLiteral("master"),
          QStringLiteral("master item")},
         {QStringLiteral("ลำดับตัวเลือก"), QStringLiteral("ตัวเลือก"), QStringLiteral("options")},
     };
-    return names[column];
+    return names;
 }
 
 // Form codes are matched ignoring case, as a teacher may write "b" on the sheet and "B" in the table.
@@ -37,22 +37,17 @@ public:
 
     bool read(FormFile& forms)
     {
-        qsizetype header = 0;
-        while (header < table_.rowCount() && table_.rowIsEmpty(header))
-            ++header;
+        const qsizetype header = headerRow(table_);
         if (header == table_.rowCount())
             return fail(QStringLiteral("แฟ้มชุดข้อสอบ %1 ว่างเปล่า ไม่มีหัวตารางและข้อใดเลย").arg(name_));
-        for (qsizetype at = 0; at < table_.columnCount(header); ++at)
-            for (int column = 0; column < ColumnCount; ++column)
-                if (columns_[column] < 0 && headerNames(column).contains(matchText(table_.cell(header, at))))
-                    columns_[column] = at;
+        columns_ = findColumns(table_, header, headerNames());
         for (const int required : {FormColumn, ItemColumn, MasterColumn})
             if (columns_[required] < 0)
                 return fail(QStringLiteral("แฟ้มชุดข้อสอบ %1 แถว %2: หัวตารางไม่มีคอลัมน์ %3  หัวตารางต้องมีคอลัมน์ "
                                            "ชุด (form) ข้อ (item) และ ข้อต้นฉบับ (master)")
                                 .arg(name_)
                                 .arg(header + 1)
-                                .arg(headerNames(required).first()));
+                                .arg(headerNames()[required].first()));
 
         forms = FormFile{QFileInfo(name_).fileName(), {}};
         QHash<QString, int> formIndex;
@@ -136,10 +131,11 @@ private:
         const QString written = cell(row, column).trimmed().toString();
         const std::optional<qint64> read = cellNumber(written);
         if (!read)
-            return failAt(row, QStringLiteral("%1 '%2' ไม่ใช่เลขข้อ").arg(headerNames(column).first(), written));
+            return failAt(row,
+                          QStringLiteral("%1 '%2' ไม่ใช่เลขข้อ").arg(headerNames()[column].first(), written));
         if (*read < 1 || *read > items_)
             return failAt(row, QStringLiteral("ชุด %1 ไม่มี%2 %3 ในแบบสอบนี้ (แฟ้มข้อมูลมีข้อ 1 ถึง %4)")
-                                   .arg(code, headerNames(column).first())
+                                   .arg(code, headerNames()[column].first())
                                    .arg(*read)
                                    .arg(items_));
         value = int(*read);
@@ -179,7 +175,7 @@ private:
     const Table& table_;
     QString name_;
     int items_;
-    qsizetype columns_[ColumnCount] = {-1, -1, -1, -1};
+    std::vector<qsizetype> columns_;
     QString error_;
 };
 
@@ -270,7 +266,8 @@ QString formCodeOfId(const QString& id)
     return trimmed.isEmpty() ? QString() : trimmed.right(1);
 }
 
-bool mapToMaster(TestData& data, const FormFile& forms, PupilGroups& groups, QString& error)
+bool mapToMaster(TestData& data, const FormFile& forms, const FormCodes& given, PupilGroups& groups,
+                 QString& error)
 {
     QHash<QString, int> formIndex;
     QStringList codes;
@@ -280,14 +277,16 @@ bool mapToMaster(TestData& data, const FormFile& forms, PupilGroups& groups, QSt
     }
     std::vector<int> formOf(std::size_t(data.NumStud));
     for (int i = 1; i <= data.NumStud; ++i) {
-        const QString code = formCodeOfId(data.StudID.value(i));
+        const QString code =
+            given.codes.isEmpty() ? formCodeOfId(data.StudID.value(i)) : given.codes.value(i - 1);
         const auto found = formIndex.constFind(codeKey(code));
         if (found == formIndex.cend()) {
             error =
                 QStringLiteral("ผู้สอบคนที่ %1 (เลขประจำตัว %2) ทำข้อสอบชุด '%3' ซึ่งไม่มีในแฟ้มชุดข้อสอบ %4 "
-                               "(มีชุด %5)  รหัสชุดคืออักขระตัวสุดท้ายของเลขประจำตัว")
+                               "(มีชุด %5)  รหัสชุดมาจาก%6")
                     .arg(i)
-                    .arg(data.StudID.value(i).trimmed(), code, forms.name, codes.join(QStringLiteral(", ")));
+                    .arg(data.StudID.value(i).trimmed(), code, forms.name, codes.join(QStringLiteral(", ")),
+                         given.codes.isEmpty() ? QStringLiteral("อักขระตัวสุดท้ายของเลขประจำตัว") : given.source);
             return false;
         }
         formOf[std::size_t(i) - 1] = *found;

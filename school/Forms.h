@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -18,9 +19,10 @@
 //                                                      the form's option 1 is the master's 3, and so on;
 //                                                      empty: the master's order
 //
-// The data file's key is the master form's; each pupil's form is the last character of the
-// identifier. Answers are turned into the master form's order before anything is analysed, so that
-// every form is scored and analysed as the one test it is.
+// The data file's key is the master form's; each pupil's form is given by a column of the class's
+// pupil list (or an import), or else is the last character of the identifier. Answers are turned into the
+// master form's order before anything is analysed, so that every form is scored and analysed as the one test
+// it is.
 
 struct TestForm {
     QString code;
@@ -43,11 +45,20 @@ bool readFormsBytes(const QByteArray& bytes, const QString& name, int items, For
 // The form a pupil had: the last character of the identifier, blanks after it aside.
 QString formCodeOfId(const QString& id);
 
+// Each pupil's form code, in the data file's order, and where the codes come from, in Thai, for a
+// message ("คอลัมน์ชุดของแฟ้ม grade.pupils.csv"). Without codes, each pupil's form is the last
+// character of the identifier.
+struct FormCodes {
+    QStringList codes;
+    QString source;
+};
+
 // Turns every pupil's answers into the master form's order: the answer at place q of the pupil's form
 // goes to its master item, a choice becomes the master option it showed, and any other mark (a blank,
 // "*") stays as it is. Fills `groups` with each pupil's form. False, with a Thai message naming the
 // pupil in `error`, when a pupil's form code is not in `forms`; then `data` is unchanged.
-bool mapToMaster(TestData& data, const FormFile& forms, PupilGroups& groups, QString& error);
+bool mapToMaster(TestData& data, const FormFile& forms, const FormCodes& codes, PupilGroups& groups,
+                 QString& error);
 
 // A Thai warning when the data file's key is another form's key, not the master form's; empty when not.
 QString formKeyWarning(const TestData& data, const FormFile& forms);

@@ -152,7 +152,7 @@ std::vector<Sheet> gradebookSheets(const TestData& data, const TestDiagnostics& 
     return sheets;
 }
 
-QString composeGradebookCsv(const Sheet& sheet)
+QString composeSheetCsv(const Sheet& sheet)
 {
     QString csv = QChar(0xFEFF);
     for (const SheetRow& row : sheet.rows) {

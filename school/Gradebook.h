@@ -37,9 +37,9 @@ std::vector<Sheet> gradebookSheets(const TestData& data, const TestDiagnostics& 
                                    const Blueprint* blueprint, const IndicatorScores* scores,
                                    const std::vector<PupilGroups>& groups = {});
 
-// The pupils' sheet as CSV: UTF-8 with a byte-order mark, CR LF after every row, fields quoted as
-// RFC 4180 wants, so that spreadsheets open it cleanly.
-QString composeGradebookCsv(const Sheet& sheet);
+// A sheet as CSV (the gradebook's pupils, a class list): UTF-8 with a byte-order mark, CR LF after every row,
+// fields quoted as RFC 4180 wants, so that spreadsheets open it cleanly.
+QString composeSheetCsv(const Sheet& sheet);
 
 // Whether this build writes workbooks (it needs libxlsxwriter).
 bool gradebookXlsxAvailable();

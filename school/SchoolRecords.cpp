@@ -30,7 +30,7 @@ bool makeSchoolRecords(const SchoolRequest& request, const TestData& data, TestD
     const std::vector<Sheet> sheets = gradebookSheets(data, test, indicators ? &records.blueprint : nullptr,
                                                       indicators ? &records.scores : nullptr, groups);
     if (!isWorkbookName(request.gradebookPath))
-        records.gradebook = encodeText(composeGradebookCsv(sheets.front()), TextEncoding::Utf8);
+        records.gradebook = encodeText(composeSheetCsv(sheets.front()), TextEncoding::Utf8);
     else if (!composeGradebookXlsx(sheets, QFileInfo(request.gradebookPath).absolutePath(), records.gradebook,
                                    error))
         return false;

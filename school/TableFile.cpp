@@ -5,6 +5,7 @@
 #include "model/InputFile.h"
 #include "model/SystemErrorText.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -39,6 +40,40 @@ bool readTableFile(const QString& path, const QString& what, Table& table, QStri
     if (file.device().error() != QFileDevice::NoError || !file.unchanged())
         return cannotRead(systemErrorText(EIO));
     return readTableBytes(bytes, name, table, error);
+}
+
+qsizetype headerRow(const Table& table)
+{
+    qsizetype header = 0;
+    while (header < table.rowCount() && table.rowIsEmpty(header))
+        ++header;
+    return header;
+}
+
+std::vector<qsizetype> findColumns(const Table& table, qsizetype header,
+                                   const std::vector<QStringList>& names)
+{
+    std::vector<qsizetype> columns(names.size(), -1);
+    for (qsizetype at = 0; at < table.columnCount(header); ++at) {
+        const QString text = matchText(table.cell(header, at));
+        for (std::size_t column = 0; column < names.size(); ++column)
+            if (columns[column] < 0 && names[column].contains(text))
+                columns[column] = at;
+    }
+    return columns;
+}
+
+QString tableBeside(const QString& dataFile, QLatin1StringView kind)
+{
+    if (dataFile.isEmpty())
+        return {};
+    const QFileInfo data(dataFile);
+    for (const QLatin1StringView ending : {QLatin1StringView(".csv"), QLatin1StringView(".xlsx")}) {
+        const QString path = data.dir().filePath(data.completeBaseName() + u'.' + kind + ending);
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return {};
 }
 
 QString matchText(QStringView text)

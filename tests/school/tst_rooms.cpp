@@ -8,6 +8,7 @@
 #include "analysis/AnalysisRun.h"
 #include "model/DataFileLoader.h"
 #include "school/Forms.h"
+#include "school/PupilList.h"
 #include "school/Rooms.h"
 
 #include <QDir>
@@ -105,6 +106,7 @@ class RoomsTest : public QObject {
 private slots:
     void pooledRoomsAreTheConcatenatedClass_data();
     void pooledRoomsAreTheConcatenatedClass();
+    void oneSheetOfSeveralRoomsRoundTrips();
     void aRoomsFiguresAreItsOwnAnalysis();
     void everyFormMapsToTheSameMasterAnswers_data();
     void everyFormMapsToTheSameMasterAnswers();
@@ -156,6 +158,52 @@ void RoomsTest::pooledRoomsAreTheConcatenatedClass()
         for (int i = 0; i < sizes[k]; ++i)
             QCOMPARE(book[row++].split(u',')[2], QStringLiteral("m1-%1").arg(k + 1));
     QVERIFY(QString::fromUtf8(readBytes(out(QStringLiteral("rooms.html")))).contains(u"id=\"rooms\""));
+
+    // One data file of the whole grade with its pupil list beside it compares the same rooms.
+    QStringList ids, roomOfPupil;
+    const TestData whole = loaded(split.whole);
+    for (int i = 1; i <= whole.NumStud; ++i)
+        ids << whole.StudID[i].trimmed();
+    for (qsizetype k = 0; k < sizes.size(); ++k)
+        for (int i = 0; i < sizes[k]; ++i)
+            roomOfPupil << QStringLiteral("m1-%1").arg(k + 1);
+    writeBytes(out(QStringLiteral("all.pupils.csv")), pupilListBytes(ids, roomOfPupil, {}));
+    run = runQltInProcess({QStringLiteral("--gradebook"), out(QStringLiteral("listed.csv")),
+                           QStringLiteral("--html"), out(QStringLiteral("listed.html")),
+                           out(QStringLiteral("all.txt"))});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(readBytes(out(QStringLiteral("listed.csv"))), readBytes(out(QStringLiteral("book.csv"))));
+    QVERIFY(QString::fromUtf8(readBytes(out(QStringLiteral("listed.html")))).contains(u"id=\"rooms\""));
+}
+
+// A sheet of the whole grade with a room column, imported once with its pupil list written beside
+// the data file, and that data file analysed later: the rooms are the sheet's both times.
+void RoomsTest::oneSheetOfSeveralRoomsRoundTrips()
+{
+    QTemporaryDir folder;
+    const QDir dir(folder.path());
+    const auto out = [&](const QString& name) { return dir.filePath(name); };
+    writeBytes(out(QStringLiteral("grade.csv")), "Student ID,ห้อง,Form,Q1,Q2,Q3,Q4\r\n"
+                                                 "KEY,,,A,B,C,D\r\n"
+                                                 "101,ม.1/1,A,A,B,C,D\r\n"
+                                                 "102,ม.1/2,B,B,A,D,C\r\n"
+                                                 "103,ม.1/1,B,A,B,D,D\r\n"
+                                                 "104,ม.1/2,A,A,C,C,D\r\n"
+                                                 "105,ม.1/3,A,C,B,C,A\r\n");
+    QltRun run = runQltInProcess({QStringLiteral("--write-data"), out(QStringLiteral("m1.txt")),
+                                  QStringLiteral("--gradebook"), out(QStringLiteral("imported.csv")),
+                                  out(QStringLiteral("grade.csv"))});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("ห้อง: คอลัมน์ B")), qPrintable(run.err));
+    QCOMPARE(readBytes(out(QStringLiteral("m1.pupils.csv"))),
+             QByteArray("\xEF\xBB\xBFเลขประจำตัว,ห้อง,ชุด\r\n101,ม.1/1,A\r\n102,ม.1/2,B\r\n103,ม.1/1,B\r\n"
+                        "104,ม.1/2,A\r\n105,ม.1/3,A\r\n"));
+    run = runQltInProcess(
+        {QStringLiteral("--gradebook"), out(QStringLiteral("later.csv")), out(QStringLiteral("m1.txt"))});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QByteArray book = readBytes(out(QStringLiteral("imported.csv")));
+    QCOMPARE(readBytes(out(QStringLiteral("later.csv"))), book);
+    QVERIFY(book.contains("\r\n103,,ม.1/1,"));
 }
 
 // Each room's pupils, mean, SD, KR-20, p and D in the comparison are those of its file analysed alone.
@@ -237,7 +285,7 @@ void RoomsTest::everyFormMapsToTheSameMasterAnswers()
     QVERIFY2(readFormsBytes(formFile(shuffles), QStringLiteral("forms.csv"), items, formFile_, error),
              qPrintable(error));
     PupilGroups groups;
-    QVERIFY2(mapToMaster(data, formFile_, groups, error), qPrintable(error));
+    QVERIFY2(mapToMaster(data, formFile_, {}, groups, error), qPrintable(error));
     QCOMPARE(data.NumStud, int(masters.size()));
     for (int i = 1; i <= data.NumStud; ++i) {
         QCOMPARE(data.StudAns[i].toString(), masters[i - 1]);
@@ -250,8 +298,9 @@ void RoomsTest::everyFormMapsToTheSameMasterAnswers()
 void RoomsTest::refusalsWriteNothing_data()
 {
     QTest::addColumn<QByteArrayList>("rooms");
-    QTest::addColumn<QByteArray>("forms"); // empty: no --forms
-    QTest::addColumn<QStringList>("told"); // what the message must say
+    QTest::addColumn<QByteArray>("forms");  // empty: no --forms
+    QTest::addColumn<QByteArray>("pupils"); // the pupil list beside the first file; empty: none
+    QTest::addColumn<QStringList>("told");  // what the message must say
     const QByteArray key = "KEY-- 1234123412\r\n";
     const QByteArray pupils = "0001A 1234123412\r\n0002B 2143214321\r\n0003A 1111222233\r\n";
     const QByteArray header = "form,item,master,options\r\n";
@@ -262,32 +311,54 @@ void RoomsTest::refusalsWriteNothing_data()
         formsAB += "B," + QByteArray::number(q) + ',' + QByteArray::number(11 - q) + ",2143\r\n";
 
     QTest::newRow("a key differs") << QByteArrayList{key + pupils, "KEY-- 1234123312\r\n" + pupils.mid(18)}
-                                   << QByteArray() << QStringList{"ห้อง m1-2", "ข้อ 8"};
+                                   << QByteArray() << QByteArray() << QStringList{"ห้อง m1-2", "ข้อ 8"};
     QTest::newRow("items differ") << QByteArrayList{key + pupils, key + pupils,
                                                     "KEY-- 12341234123\r\n0009A 12341234123\r\n"}
-                                  << QByteArray() << QStringList{"ห้อง m1-3", "11 ข้อ", "10 ข้อ"};
-    QTest::newRow("a form code not in the file") << QByteArrayList{key + pupils + "0004C 1234123412\r\n"}
-                                                 << formsAB << QStringList{"ผู้สอบคนที่ 4", "0004C", "'C'"};
+                                  << QByteArray() << QByteArray()
+                                  << QStringList{"ห้อง m1-3", "11 ข้อ", "10 ข้อ"};
+    QTest::newRow("a form code not in the file")
+        << QByteArrayList{key + pupils + "0004C 1234123412\r\n"} << formsAB << QByteArray()
+        << QStringList{"ผู้สอบคนที่ 4", "0004C", "'C'"};
     QByteArray missing = formsAB;
     missing.replace("B,3,8,2143\r\n", "");
-    QTest::newRow("an item missing") << QByteArrayList{key + pupils} << missing
+    QTest::newRow("an item missing") << QByteArrayList{key + pupils} << missing << QByteArray()
                                      << QStringList{"ชุด B มี 9 ข้อ", "ขาดข้อ 3"};
     QByteArray twice = formsAB;
     twice.replace("B,3,8,", "B,3,9,");
     QTest::newRow("a master item twice")
-        << QByteArrayList{key + pupils} << twice << QStringList{"แถว 14", "ข้อต้นฉบับ 9"};
+        << QByteArrayList{key + pupils} << twice << QByteArray() << QStringList{"แถว 14", "ข้อต้นฉบับ 9"};
     QByteArray placeTwice = formsAB;
     placeTwice.replace("B,4,7,", "B,3,7,");
-    QTest::newRow("a place twice") << QByteArrayList{key + pupils} << placeTwice
+    QTest::newRow("a place twice") << QByteArrayList{key + pupils} << placeTwice << QByteArray()
                                    << QStringList{"แถว 15", "ข้อ 3 ของชุด B"};
     QByteArray options = formsAB;
     options.replace("B,5,6,2143", "B,5,6,2243");
     QTest::newRow("options not a permutation")
-        << QByteArrayList{key + pupils} << options << QStringList{"แถว 16", "'2243'"};
+        << QByteArrayList{key + pupils} << options << QByteArray() << QStringList{"แถว 16", "'2243'"};
     QTest::newRow("more items than the test") << QByteArrayList{key + pupils} << formsAB + "A,11,11,\r\n"
-                                              << QStringList{"ไม่มีข้อ 11", "1 ถึง 10"};
+                                              << QByteArray() << QStringList{"ไม่มีข้อ 11", "1 ถึง 10"};
     QTest::newRow("no master column") << QByteArrayList{key + pupils} << QByteArray("form,item\r\nA,1\r\n")
-                                      << QStringList{"แถว 1", "ข้อต้นฉบับ"};
+                                      << QByteArray() << QStringList{"แถว 1", "ข้อต้นฉบับ"};
+
+    const QByteArray list = "id,room,form\r\n0001A,1/1,A\r\n0002B,1/2,B\r\n0003A,1/1,A\r\n";
+    QTest::newRow("a pupil list of another class")
+        << QByteArrayList{key + pupils} << QByteArray() << QByteArray(list).replace("0002B", "0002C")
+        << QStringList{"m1-1.pupils.csv", "แถว 3", "'0002C'", "ผู้สอบคนที่ 2", "(0002B)"};
+    QTest::newRow("a pupil list one short")
+        << QByteArrayList{key + pupils} << QByteArray() << list.left(list.lastIndexOf("0003A"))
+        << QStringList{"m1-1.pupils.csv", "มีผู้สอบ 2 คน", "มี 3 คน"};
+    QTest::newRow("a pupil list one over")
+        << QByteArrayList{key + pupils} << QByteArray() << list + "0004A,1/1,A\r\n"
+        << QStringList{"m1-1.pupils.csv", "แถว 5", "0004A"};
+    QTest::newRow("a pupil without a room")
+        << QByteArrayList{key + pupils} << QByteArray() << QByteArray(list).replace("1/2", "")
+        << QStringList{"แถว 3", "0002B", "ไม่มีห้อง"};
+    QTest::newRow("a pupil list of identifiers only")
+        << QByteArrayList{key + pupils} << QByteArray() << QByteArray("id\r\n0001A\r\n0002B\r\n0003A\r\n")
+        << QStringList{"m1-1.pupils.csv", "ห้อง (room)"};
+    QTest::newRow("a listed form not in the form file")
+        << QByteArrayList{key + pupils} << formsAB << QByteArray(list).replace(",B\r\n", ",C\r\n")
+        << QStringList{"ผู้สอบคนที่ 2", "'C'", "คอลัมน์ชุดของแฟ้ม m1-1.pupils.csv"};
 }
 
 // A refused room or form file names what is wrong, and no output is written or changed.
@@ -295,6 +366,7 @@ void RoomsTest::refusalsWriteNothing()
 {
     QFETCH(QByteArrayList, rooms);
     QFETCH(QByteArray, forms);
+    QFETCH(QByteArray, pupils);
     QFETCH(QStringList, told);
     QTemporaryDir folder;
     const QDir dir(folder.path());
@@ -302,9 +374,12 @@ void RoomsTest::refusalsWriteNothing()
                           QStringLiteral("--gradebook"), dir.filePath(QStringLiteral("book.csv"))};
     if (!forms.isEmpty()) {
         writeBytes(dir.filePath(QStringLiteral("forms.csv")), forms);
-        arguments << QStringLiteral("--forms") << dir.filePath(QStringLiteral("forms.csv"))
-                  << QStringLiteral("--form-from-id");
+        arguments << QStringLiteral("--forms") << dir.filePath(QStringLiteral("forms.csv"));
+        if (pupils.isEmpty())
+            arguments << QStringLiteral("--form-from-id");
     }
+    if (!pupils.isEmpty())
+        writeBytes(dir.filePath(QStringLiteral("m1-1.pupils.csv")), pupils);
     for (qsizetype k = 0; k < rooms.size(); ++k) {
         arguments << dir.filePath(QStringLiteral("m1-%1.txt").arg(k + 1));
         writeBytes(arguments.last(), rooms[k]);
@@ -342,7 +417,7 @@ void RoomsTest::aKeyOfAnotherFormIsNoticed()
     QString error;
     QVERIFY2(readFormsBytes(formFile(shuffles), QStringLiteral("forms.csv"), 30, forms, error),
              qPrintable(error));
-    QVERIFY2(mapToMaster(data, forms, groups, error), qPrintable(error));
+    QVERIFY2(mapToMaster(data, forms, {}, groups, error), qPrintable(error));
     QVERIFY(formKeyWarning(data, forms).contains(QStringLiteral("ชุด B")));
     data.setKey(masterKey);
     QCOMPARE(formKeyWarning(data, forms), QString());

@@ -316,7 +316,7 @@ void SchoolTest::gradebookCsvReadsBack()
     const Blueprint blueprint = blueprintOf("item,indicator\r\n1,A\r\n2,B\r\n3,A\r\n", 10);
     const IndicatorScores scores = scoreIndicators(data, blueprint, DefaultPassMark);
     const std::vector<Sheet> sheets = gradebookSheets(data, diagnosed(data), &blueprint, &scores);
-    const QByteArray bytes = composeGradebookCsv(sheets.front()).toUtf8();
+    const QByteArray bytes = composeSheetCsv(sheets.front()).toUtf8();
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     QVERIFY(bytes.endsWith("\r\n"));
     QCOMPARE(bytes.count("\r\n"), qsizetype(data.NumStud + 1 + 1)); // the header, the pupils, the broken name
