@@ -8,6 +8,7 @@
 #include "pages/frm2_Source.h"
 #include "pages/frm4_Stat.h"
 
+#include "school/PupilList.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
+
 #include <QTemporaryDir>
 
 #include <memory>
@@ -164,6 +166,43 @@ private slots:
             QCOMPARE(
                 readBytes(in(index == 0 ? DataFile : QStringLiteral("online-form-%1.txt").arg(index + 1))),
                 existing[index]);
+    }
+
+    // A sheet of several rooms: the rooms and forms go into a pupil list beside the data file, both
+    // kept together when a file of either name holds something else.
+    void theRoomsGoBesideTheDataFileInAPupilList_data()
+    {
+        QTest::addColumn<QByteArray>("earlierList"); // grade.pupils.csv beside an earlier import; empty: none
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("nothing there yet") << QByteArray() << QStringLiteral("grade.txt");
+        QTest::newRow("the same list")
+            << QByteArray("\xEF\xBB\xBFเลขประจำตัว,ห้อง,ชุด\r\n101,1/1,A\r\n102,1/2,B\r\n")
+            << QStringLiteral("grade.txt");
+        QTest::newRow("a list the teacher changed")
+            << QByteArray("id,room\r\n101,1/2\r\n102,1/2\r\n") << QStringLiteral("grade-2.txt");
+    }
+    void theRoomsGoBesideTheDataFileInAPupilList()
+    {
+        QFETCH(QByteArray, earlierList);
+        QFETCH(QString, selected);
+        const QByteArray sheet =
+            "Student ID,Room,Form,Q1,Q2\r\nKEY,,,A,B\r\n101,1/1,A,A,B\r\n102,1/2,B,B,B\r\n";
+        const QByteArray list = "\xEF\xBB\xBFเลขประจำตัว,ห้อง,ชุด\r\n101,1/1,A\r\n102,1/2,B\r\n";
+        writeBytes(in(QStringLiteral("grade.csv")), sheet);
+        if (!earlierList.isEmpty()) {
+            writeBytes(in(QStringLiteral("grade.txt")), "KEY 12\r\n101 12\r\n102 22\r\n");
+            writeBytes(in(QStringLiteral("grade.pupils.csv")), earlierList);
+        }
+        ImportDialog* dialog = browse(in(QStringLiteral("grade.csv")));
+        QVERIFY(dialog);
+        QCOMPARE(dialog->txtRoomColumn->text(), QStringLiteral("B"));
+        QCOMPARE(dialog->txtFormColumn->text(), QStringLiteral("C"));
+        QCOMPARE(dialog->txtAnswerColumns->text(), QStringLiteral("D-E"));
+        click(dialog->cmdOK);
+        QCOMPARE(f->app.data.DataFile, QDir::toNativeSeparators(in(selected)));
+        QCOMPARE(readBytes(pupilListPathFor(in(selected))), list);
+        if (!earlierList.isEmpty())
+            QCOMPARE(readBytes(in(QStringLiteral("grade.pupils.csv"))), earlierList);
     }
 
     void aSheetOnADiskThatCannotBeWrittenGoesToTheOutputFolder()

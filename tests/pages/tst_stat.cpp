@@ -3,9 +3,12 @@
 #include "AppFixture.h"
 #include "DiskFaults.h"
 #include "Examinees.h"
+#include "QltInProcess.h"
 #include "TestFiles.h"
+#include "model/DataFileLoader.h"
 #include "pages/frm2_Source.h"
 #include "pages/frm4_Stat.h"
+#include "school/PupilList.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -315,6 +318,69 @@ private slots:
         QVERIFY(f->platform.filesWritten.isEmpty());
         QVERIFY(f->platform.webPagesOpened.isEmpty());
         QVERIFY(page()->cmdVisualReport->isEnabled());
+    }
+
+    // A pupil list and a form file beside the data file give the visual report and the gradebook of
+    // the window exactly what qlt gives them from the same files; a list that does not fit is told.
+    void roomsAndFormsBesideTheDataFileReachTheVisualReport_data()
+    {
+        QTest::addColumn<bool>("rooms");
+        QTest::addColumn<bool>("forms");
+        QTest::addColumn<bool>("formColumn"); // the pupils' forms in the list rather than their identifiers
+        QTest::addColumn<QString>("refusal"); // empty: accepted
+        QTest::newRow("rooms") << true << false << false << QString();
+        QTest::newRow("forms by the identifiers") << false << true << false << QString();
+        QTest::newRow("rooms and forms from the list") << true << true << true << QString();
+        QTest::newRow("a list of another class")
+            << true << false << false << QStringLiteral("grade.pupils.csv แถว 2: เลขประจำตัว 'x66301A'");
+    }
+    void roomsAndFormsBesideTheDataFileReachTheVisualReport()
+    {
+        QFETCH(bool, rooms);
+        QFETCH(bool, forms);
+        QFETCH(bool, formColumn);
+        QFETCH(QString, refusal);
+        const QTemporaryDir school;
+        const auto beside = [&](const QString& name) { return QDir(school.path()).filePath(name); };
+        const QByteArray bytes = readBytes(examplePath(QStringLiteral("school/class-forms.txt")));
+        writeBytes(beside(QStringLiteral("grade.txt")), bytes);
+        if (forms)
+            writeBytes(beside(QStringLiteral("grade.forms.csv")),
+                       readBytes(examplePath(QStringLiteral("school/class-forms.csv"))));
+        TestData data;
+        QString error;
+        QVERIFY(loadDataBytes(bytes, data, error));
+        QStringList ids, roomOf, formOf;
+        for (int i = 1; i <= data.NumStud; ++i) {
+            ids << (refusal.isEmpty() ? QString() : QStringLiteral("x")) + data.StudID[i].trimmed();
+            roomOf << QStringLiteral("ม.4/%1").arg(i % 3 + 1);
+            formOf << data.StudID[i].trimmed().right(1);
+        }
+        if (rooms || formColumn)
+            writeBytes(
+                beside(QStringLiteral("grade.pupils.csv")),
+                pupilListBytes(ids, rooms ? roomOf : QStringList(), formColumn ? formOf : QStringList()));
+
+        openOnFile(beside(QStringLiteral("grade.txt")));
+        click(page()->cmdCal);
+        click(page()->cmdVisualReport);
+        if (!refusal.isEmpty()) {
+            QCOMPARE(f->platform.messages.size(), 1);
+            QVERIFY2(f->platform.messages.first().prompt.contains(refusal),
+                     qPrintable(f->platform.messages.first().prompt));
+            QVERIFY(f->platform.filesWritten.isEmpty());
+            return;
+        }
+        QVERIFY(f->platform.messages.isEmpty());
+        const QltRun run = runQltInProcess(
+            {QStringLiteral("--html"), beside(QStringLiteral("Result.html")), QStringLiteral("--gradebook"),
+             beside(QStringLiteral("Gradebook.csv")), beside(QStringLiteral("grade.txt"))});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QByteArray html = readBytes(reportPath("Result.html"));
+        QCOMPARE(html, readBytes(beside(QStringLiteral("Result.html"))));
+        QCOMPARE(readBytes(reportPath("Gradebook.csv")), readBytes(beside(QStringLiteral("Gradebook.csv"))));
+        QCOMPARE(html.contains("id=\"rooms\""), rooms);
+        QCOMPARE(html.contains("id=\"forms\""), forms);
     }
 
     void noBrowserSaysWhereTheVisualReportIsAndOpensItsFolder()
