@@ -2,7 +2,7 @@
 """Writes the sample classes of this folder: class.txt (40 pupils x 30 items, 4 choices) and its
 blueprint class.blueprint.csv (8 indicators of a grade 7 mathematics test); three rooms of the grade
 that sat the same test, m1-1.txt to m1-3.txt; and the test printed as two shuffled forms,
-class-forms.csv, taken by class-forms.txt. Run it from any folder; the same files come out every
+class-forms.forms.csv, taken by class-forms.txt. Run it from any folder; the same files come out every
 time (fixed seeds).
 
 Pupils answer by ability: an item's chance of a right answer rises with the pupil's ability and
@@ -134,7 +134,7 @@ def write_forms(items, key):
         if place % 2 == 0:
             rng.shuffle(shuffled)
         options[place] = "".join(shuffled)
-    with open(HERE / "class-forms.csv", "w", encoding="utf-8-sig", newline="") as out:
+    with open(HERE / "class-forms.forms.csv", "w", encoding="utf-8-sig", newline="") as out:
         writer = csv.writer(out, lineterminator="\r\n")
         writer.writerow(["ชุด", "ข้อ", "ข้อต้นฉบับ", "ลำดับตัวเลือก"])
         for number in range(1, len(items) + 1):

@@ -346,7 +346,7 @@ private slots:
         writeBytes(beside(QStringLiteral("grade.txt")), bytes);
         if (forms)
             writeBytes(beside(QStringLiteral("grade.forms.csv")),
-                       readBytes(examplePath(QStringLiteral("school/class-forms.csv"))));
+                       readBytes(examplePath(QStringLiteral("school/class-forms.forms.csv"))));
         TestData data;
         QString error;
         QVERIFY(loadDataBytes(bytes, data, error));
