@@ -137,7 +137,7 @@ struct Options {
                            QStringLiteral("นำเข้า: เฉลยข้อละ 1 ตัวติดกันแบบแฟ้มข้อมูล เช่น 2431123451"),
                            QStringLiteral("DIGITS")};
     QCommandLineOption sheet{QStringLiteral("sheet"),
-                             QStringLiteral("นำเข้า: ชื่อแผ่นงานของแฟ้ม .xlsx ตามที่แท็บแสดง (ไม่ระบุ = แผ่นงานแรก)"),
+                             QStringLiteral("นำเข้า: ชื่อแผ่นงานของแฟ้ม .xlsx หรือ .ods ตามที่แท็บแสดง (ไม่ระบุ = แผ่นงานแรก)"),
                              QStringLiteral("NAME")};
     QCommandLineOption roomColumn{
         QStringLiteral("room-column"),
@@ -169,7 +169,7 @@ QString usage(const QCommandLineParser& parser)
                "      เว้นแต่ระบุ -o) ถ้าไม่ระบุ --choices จะถือว่ามี 5 ตัวเลือกเมื่อเฉลยมีคำตอบ 5 หรือคำตอบ\n"
                "      อย่างน้อย 1 % เป็น 5 มิฉะนั้น 4\n"
                "  qlt --write-data class.txt responses.csv\n"
-               "      นำเข้าคำตอบจากแฟ้ม .csv .tsv หรือ .xlsx (แบบฟอร์มออนไลน์ ตารางคำนวณ หรือเครื่องตรวจ)\n"
+               "      นำเข้าคำตอบจากแฟ้ม .csv .tsv .xlsx หรือ .ods (แบบฟอร์มออนไลน์ ตารางคำนวณ หรือเครื่องตรวจ)\n"
                "      วิเคราะห์ และเก็บเป็นแฟ้มข้อมูลด้วย สรุปการนำเข้าแสดงทาง standard error\n"
                "  qlt --html class.html --gradebook class.xlsx --pass-mark 60 class.txt\n"
                "      ผลตามตัวชี้วัดจากแผนผังข้อสอบ class.blueprint.csv ข้างแฟ้มข้อมูล และสมุดคะแนนรายคน\n"
@@ -314,7 +314,7 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
     Options options;
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("ตรวจให้คะแนนและวิเคราะห์ข้อสอบแบบเลือกตอบจากแฟ้มข้อมูล (*.txt) หรือจากแฟ้ม .csv .tsv .xlsx "
+        QStringLiteral("ตรวจให้คะแนนและวิเคราะห์ข้อสอบแบบเลือกตอบจากแฟ้มข้อมูล (*.txt) หรือจากแฟ้ม .csv .tsv .xlsx .ods "
                        "ที่ส่งออกจากแบบฟอร์มออนไลน์ โปรแกรมตารางคำนวณ หรือเครื่องตรวจ แล้วเขียนรายงานผล"));
     parser.addOptions({options.select,    options.choices,    options.output,        options.encoding,
                        options.html,      options.csv,        options.blueprint,     options.passMark,
@@ -390,7 +390,7 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
                          parser.isSet(options.writeData);
     if (request.overridden && request.dataFile == QLatin1String("-"))
         return mistake(
-            QStringLiteral("ตัวเลือกการนำเข้าใช้ได้กับแฟ้ม .csv .tsv หรือ .xlsx ที่ระบุชื่อ ไม่ใช่ standard input"));
+            QStringLiteral("ตัวเลือกการนำเข้าใช้ได้กับแฟ้ม .csv .tsv .xlsx หรือ .ods ที่ระบุชื่อ ไม่ใช่ standard input"));
     if (parser.isSet(options.writeData) && parser.value(options.writeData) == QLatin1String("-"))
         return mistake(QStringLiteral("--write-data ต้องตามด้วยชื่อแฟ้ม"));
     request.writeDataPath = parser.value(options.writeData);
@@ -601,7 +601,7 @@ int loadClass(const QString& path, const Request& request, QIODevice& in, TestDa
         if (loaded)
             data.setNames(sheet.names);
     } else if (request.overridden) {
-        say(err, QStringLiteral("%1 เป็นแฟ้มข้อมูล (*.txt) ไม่ใช่แฟ้ม .csv .tsv หรือ .xlsx  "
+        say(err, QStringLiteral("%1 เป็นแฟ้มข้อมูล (*.txt) ไม่ใช่แฟ้ม .csv .tsv .xlsx หรือ .ods  "
                                 "ตัวเลือกการนำเข้า (--id-column, --key, --write-data ...) จึงใช้ไม่ได้")
                      .arg(path));
         return QltUsage;

@@ -394,5 +394,6 @@ bool importKeepsItsPromises(QByteArrayView input)
     };
     return kept(bytes, QStringLiteral("fuzz.csv")) && kept(bytes, QStringLiteral("fuzz.xlsx")) &&
            kept(workbook(bytes, {QStringLiteral("KEY"), QStringLiteral("A")}, ZipMembers::Deflated),
-                QStringLiteral("fuzz.xlsx"));
+                QStringLiteral("fuzz.xlsx")) &&
+           kept(odsSpreadsheet(bytes), QStringLiteral("fuzz.ods"));
 }

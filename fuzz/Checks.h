@@ -31,7 +31,7 @@ bool htmlKeepsItsPromises(const QString& html, const QStringList& identifiers, c
 // 4180 wants, each ending in CR LF; no field reads NaN or infinity.
 bool csvKeepsItsPromises(const QString& csv, int rows);
 
-// `input` as a CSV file, as an .xlsx file, and as the rows of a workbook's sheet: each either refused
+// `input` as a CSV file, as an .xlsx file, and as the rows of a workbook's and of an ODS sheet: each refused
 // with a message or imported into a data file that loads with the examinees and items the import
 // counted.
 bool importKeepsItsPromises(QByteArrayView input);

@@ -1,4 +1,4 @@
-// Feeds arbitrary bytes to the spreadsheet import, as CSV and as XLSX.
+// Feeds arbitrary bytes to the spreadsheet import, as CSV, as XLSX and as the rows of an ODS sheet.
 
 #include "Checks.h"
 

@@ -1,9 +1,8 @@
 #include "import/Importer.h"
 
 #include "import/ChoiceReading.h"
-#include "import/CsvReader.h"
 #include "import/LayoutDetection.h"
-#include "import/XlsxReader.h"
+#include "import/SheetReader.h"
 #include "model/CodePage874.h"
 #include "model/DataFileLoader.h"
 #include "model/InputFile.h"
@@ -432,7 +431,7 @@ QString openFailed(const QString& path, const QString& reason)
 bool isSpreadsheetName(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == u"csv" || suffix == u"tsv" || suffix == u"xlsx";
+    return suffix == u"csv" || suffix == u"tsv" || suffix == u"xlsx" || suffix == u"ods";
 }
 
 ImportResult importTable(const Table& table, const QString& name, const ImportOverrides& overrides)
@@ -468,13 +467,10 @@ ImportResult importSpreadsheetBytes(const QByteArray& bytes, const QString& name
             return result;
         }
         Table table;
-        const bool workbook = looksLikeZip(bytes) || looksLikeCompoundFile(bytes) ||
-                              QFileInfo(name).suffix().compare(u"xlsx", Qt::CaseInsensitive) == 0;
-        if (workbook ? readXlsx(bytes, name, overrides.sheet, table, result.error)
-                     : readCsv(bytes, name, table, result.error))
+        QStringList sheets;
+        if (readSheetBytes(bytes, name, overrides.sheet, table, result.error, &sheets))
             result = importTable(table, name, overrides);
-        if (workbook)
-            result.sheets = xlsxSheetNames(bytes); // also when the sheet asked for is not among them
+        result.sheets = sheets; // also when the sheet asked for is not among them
         return result;
     } catch (const std::bad_alloc&) {
         result = ImportResult();

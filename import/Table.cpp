@@ -1,6 +1,7 @@
 #include "import/Table.h"
 
 #include <algorithm>
+#include <cmath>
 
 void Table::grow(qsizetype atLeast)
 {
@@ -14,6 +15,15 @@ bool Table::rowIsEmpty(qsizetype row) const
     const qsizetype start = first == 0 ? 0 : cellEnds_[first - 1];
     const qsizetype end = rowEnds_[row] == first ? start : cellEnds_[rowEnds_[row] - 1];
     return std::all_of(text_.cbegin() + start, text_.cbegin() + end, [](QChar c) { return c.isSpace(); });
+}
+
+QString numberCellText(QStringView written)
+{
+    bool ok = false;
+    const double value = written.toDouble(&ok);
+    if (ok && std::floor(value) == value && std::fabs(value) < 1e15)
+        return QString::number(qlonglong(value));
+    return written.toString();
 }
 
 QString columnName(qsizetype column)

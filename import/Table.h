@@ -73,6 +73,10 @@ private:
     std::vector<qsizetype> rowEnds_;
 };
 
+// A number cell as a spreadsheet shows it in its general format: a whole number as its integer digits
+// (an identifier kept as a number), any other as written.
+QString numberCellText(QStringView written);
+
 // A column as a spreadsheet names it: A, B, ..., Z, AA, ...; `column` counts from 0.
 QString columnName(qsizetype column);
 // The column a spreadsheet name (A, b, AA) or a number counted from 1 stands for, counted from 0;

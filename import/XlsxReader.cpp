@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -117,16 +116,6 @@ bool findSheet(const ZipArchive& zip, const QString& sheet, QString& path, QStri
     }
     error = QStringLiteral("ไม่พบแผ่นงานที่สมุดงานอ้างถึง");
     return false;
-}
-
-// A number cell as Excel shows it in a general format: a whole number as its digits.
-QString numberText(QStringView written)
-{
-    bool ok = false;
-    const double value = written.toDouble(&ok);
-    if (ok && std::floor(value) == value && std::fabs(value) < 1e15)
-        return QString::number(qlonglong(value));
-    return written.toString();
 }
 
 // Where a cell reference such as "C12" puts the cell: its column, counted from 0; -1 without one.
@@ -502,7 +491,7 @@ void SheetScanner::endCell()
                (value.size() == 1 || value[0] != '0')) {
         table_.addCell(QLatin1StringView(value)); // the usual whole number, already as Excel shows it
     } else if (kind_ == Kind::Number) {
-        table_.addCell(numberText(QString::fromUtf8(value)));
+        table_.addCell(numberCellText(QString::fromUtf8(value)));
     } else if (std::all_of(value.begin(), value.end(), [](char c) { return uchar(c) < 0x80; })) {
         table_.addCell(QLatin1StringView(value));
     } else {

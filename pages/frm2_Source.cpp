@@ -62,7 +62,7 @@ frm2_Source::frm2_Source(Application& app)
     txtFile->setObjectName(QStringLiteral("txtFile"));
     txtFile->setEnabled(false);
     cmdBrowse = makeButton(QStringLiteral("cmdBrowse"), "Br&owse...",
-                           "เลือกแฟ้มข้อมูล (*.txt) หรือแฟ้มตารางที่จะนำเข้า (*.csv, *.tsv, *.xlsx)");
+                           "เลือกแฟ้มข้อมูล (*.txt) หรือแฟ้มตารางที่จะนำเข้า (*.csv, *.tsv, *.xlsx, *.ods)");
     cmdBrowse->setEnabled(false);
     connect(cmdBrowse, &QPushButton::clicked, this, &frm2_Source::cmdBrowse_Click);
 
@@ -118,7 +118,7 @@ void frm2_Source::optInput_Click()
 
 void frm2_Source::cmdBrowse_Click()
 {
-    const QString chosen = app.platform.chooseFile("Open Data File", "*.txt *.csv *.tsv *.xlsx");
+    const QString chosen = app.platform.chooseFile("Open Data File", "*.txt *.csv *.tsv *.xlsx *.ods");
     if (chosen.isEmpty())
         return;
     if (!isSpreadsheetName(chosen)) {

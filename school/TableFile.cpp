@@ -1,7 +1,6 @@
 #include "school/TableFile.h"
 
-#include "import/CsvReader.h"
-#include "import/XlsxReader.h"
+#include "import/SheetReader.h"
 #include "model/InputFile.h"
 #include "model/SystemErrorText.h"
 
@@ -19,9 +18,7 @@ constexpr qint64 MaxTableBytes = 64 * 1024 * 1024;
 
 bool readTableBytes(const QByteArray& bytes, const QString& name, Table& table, QString& error)
 {
-    const bool workbook = looksLikeZip(bytes) || looksLikeCompoundFile(bytes) ||
-                          QFileInfo(name).suffix().compare(u"xlsx", Qt::CaseInsensitive) == 0;
-    return workbook ? readXlsx(bytes, name, QString(), table, error) : readCsv(bytes, name, table, error);
+    return readSheetBytes(bytes, name, QString(), table, error);
 }
 
 bool readTableFile(const QString& path, const QString& what, Table& table, QString& error)
@@ -68,7 +65,7 @@ QString tableBeside(const QString& dataFile, QLatin1StringView kind)
     if (dataFile.isEmpty())
         return {};
     const QFileInfo data(dataFile);
-    for (const QLatin1StringView ending : {QLatin1StringView(".csv"), QLatin1StringView(".xlsx")}) {
+    for (const QLatin1StringView ending : {QLatin1StringView(".csv"), QLatin1StringView(".xlsx"), QLatin1StringView(".ods")}) {
         const QString path = data.dir().filePath(data.completeBaseName() + u'.' + kind + ending);
         if (QFileInfo::exists(path))
             return path;

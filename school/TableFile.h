@@ -27,7 +27,7 @@ qsizetype headerRow(const Table& table);
 std::vector<qsizetype> findColumns(const Table& table, qsizetype header,
                                    const std::vector<QStringList>& names);
 
-// The table a teacher keeps beside a data file: NAME.KIND.csv or NAME.KIND.xlsx for the data file
+// The table a teacher keeps beside a data file: NAME.KIND.csv, .xlsx or .ods for the data file
 // NAME.txt; empty when there is none.
 QString tableBeside(const QString& dataFile, QLatin1StringView kind);
 

@@ -89,6 +89,28 @@ QByteArray workbook(const QByteArray& sheetData, const QList<QString>& shared, Z
         how);
 }
 
+QByteArray odsSpreadsheet(const QByteArray& rows, bool encrypted, ZipMembers how)
+{
+    const QByteArray manifest =
+        "<manifest:manifest xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\">"
+        "<manifest:file-entry manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\">" +
+        QByteArray(encrypted ? "<manifest:encryption-data manifest:checksum-type=\"SHA1/1K\"/>" : "") +
+        "</manifest:file-entry></manifest:manifest>";
+    return zipArchive(
+        {
+            {"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+            {"META-INF/manifest.xml", manifest},
+            {"content.xml",
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document-content "
+             "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+             "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+             "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:spreadsheet>"
+             "<table:table table:name=\"Sheet1\"><table:table-column/>" +
+                 rows + "</table:table></office:spreadsheet></office:body></office:document-content>"},
+        },
+        how);
+}
+
 QByteArray numberRow(int row, const QList<qint64>& values)
 {
     QByteArray xml = "<row r=\"" + QByteArray::number(row) + "\">";

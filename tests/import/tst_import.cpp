@@ -9,6 +9,7 @@
 #include "analysis/AnalysisRun.h"
 #include "analysis/Selection.h"
 #include "import/Importer.h"
+#include "import/OdsReader.h"
 #include "model/CodePage874.h"
 #include "model/DataFileLoader.h"
 #include "report/ReportSelection.h"
@@ -71,6 +72,8 @@ private slots:
             << "workbook.xlsx" << ImportLayout::RowPerStudent;
         QTest::newRow("a scanner's CSV with letter codes and semicolons")
             << "scanner.csv" << ImportLayout::Scanner;
+        QTest::newRow("the same workbook saved by a spreadsheet program as ODS")
+            << "workbook.ods" << ImportLayout::RowPerStudent;
     }
     // The import's report is the hand-written twin's, analysed with the names the import read: a data
     // file holds no names, and an import carries them into the report as typed names are.
@@ -296,6 +299,20 @@ private slots:
         QTest::newRow("a damaged workbook")
             << "damaged.xlsx" << workbook("<row r=\"1\"/>").replace("sheetData", "sheetDatA") << QStringList()
             << "เสียหาย";
+        const QByteArray odsRow =
+            "<table:table-row><table:table-cell><text:p>1</text:p></table:table-cell></table:table-row>";
+        QTest::newRow("a password-protected ODS")
+            << "locked.ods" << odsSpreadsheet(odsRow, true) << QStringList() << "รหัสผ่าน";
+        QTest::newRow("a damaged ODS")
+            << "damaged.ods" << odsSpreadsheet(odsRow + "<table:table-row>") << QStringList() << "เสียหาย";
+        QTest::newRow("an ODS whose repeated rows would fill the memory")
+            << "bomb.ods"
+            << odsSpreadsheet(QByteArray(odsRow)
+                                  .replace("<table:table-row>",
+                                           "<table:table-row table:number-rows-repeated=\"1000000\">")
+                                  .replace("<table:table-cell>",
+                                           "<table:table-cell table:number-columns-repeated=\"16000\">"))
+            << QStringList() << "ใหญ่เกิน";
         QTest::newRow("a header with a key column and nothing under it")
             << "header.csv" << QByteArray("id,key,1\n") << QStringList() << "ไม่มีผู้สอบเลย";
         QTest::newRow("no key row, no key column, no --key")
@@ -376,6 +393,67 @@ private slots:
         QVERIFY2(run.status == 0, qPrintable(run.err));
         QCOMPARE(readBytes(in(QStringLiteral("class.txt"))),
                  readBytes(sample(QStringLiteral("workbook.txt"))));
+    }
+
+    // Cells read as a spreadsheet program shows them: numbers by value, texts with their blanks and
+    // lines, comments left out, repeated rows and cells written out but for the empty ones at the ends.
+    void odsCellsReadAsTheSheetShowsThem_data()
+    {
+        QTest::addColumn<QByteArray>("rows");
+        QTest::addColumn<QStringList>("expected"); // a row's cells joined by "|"
+        const auto cell = [](const char* text) {
+            return "<table:table-cell><text:p>" + QByteArray(text) + "</text:p></table:table-cell>";
+        };
+        const auto row = [](const QByteArray& cells, const char* attributes = "") {
+            return "<table:table-row" + QByteArray(attributes) + ">" + cells + "</table:table-row>";
+        };
+        QTest::newRow("a text, and numbers by their value, not their format")
+            << row(cell("ก") +
+                   "<table:table-cell office:value-type=\"float\" office:value=\"24105\"><text:p>24,105.00</text:p>"
+                   "</table:table-cell><table:table-cell office:value-type=\"percentage\" office:value=\"0.5\">"
+                   "<text:p>50%</text:p></table:table-cell>")
+            << QStringList{"ก|24105|0.5"};
+        QTest::newRow("blanks, a tab, a line break and a span; two paragraphs on two lines")
+            << row("<table:table-cell><text:p>a<text:s text:c=\"3\"/>b<text:tab/>c</text:p>"
+                   "<text:p><text:span>d</text:span><text:line-break/>e</text:p></table:table-cell>")
+            << QStringList{"a   b\tc\nd\ne"};
+        QTest::newRow("a comment is no text")
+            << row("<table:table-cell><office:annotation><text:p>check</text:p></office:annotation>"
+                   "<text:p>2</text:p></table:table-cell>")
+            << QStringList{"2"};
+        QTest::newRow("repeated cells; the empty ones at the row's end dropped")
+            << row("<table:table-cell table:number-columns-repeated=\"2\"/>"
+                   "<table:table-cell table:number-columns-repeated=\"3\"><text:p>1</text:p></table:table-cell>"
+                   "<table:covered-table-cell/><table:table-cell table:number-columns-repeated=\"16000\"/>")
+            << QStringList{"||1|1|1"};
+        QTest::newRow("repeated rows; the empty ones at the sheet's end dropped")
+            << row(cell("x")) + row("<table:table-cell/>", " table:number-rows-repeated=\"2\"") +
+                   row(cell("y"), " table:number-rows-repeated=\"2\"") +
+                   row("<table:table-cell table:number-columns-repeated=\"1024\"/>",
+                       " table:number-rows-repeated=\"1048000\"")
+            << QStringList{"x", "", "", "y", "y"};
+        QTest::newRow("rows inside header rows and groups")
+            << "<table:table-header-rows>" + row(cell("h")) +
+                   "</table:table-header-rows><table:table-row-group>" + row(cell("g")) +
+                   "</table:table-row-group>"
+            << QStringList{"h", "g"};
+    }
+    void odsCellsReadAsTheSheetShowsThem()
+    {
+        QFETCH(QByteArray, rows);
+        QFETCH(QStringList, expected);
+        Table table;
+        QString error;
+        QVERIFY2(readOds(odsSpreadsheet(rows), QStringLiteral("cells.ods"), QString(), table, error),
+                 qPrintable(error));
+        QStringList read;
+        for (qsizetype row = 0; row < table.rowCount(); ++row) {
+            QStringList cells;
+            for (qsizetype column = 0; column < table.columnCount(row); ++column)
+                cells << table.cell(row, column).toString();
+            read << cells.join(u'|');
+        }
+        QCOMPARE(read, expected);
     }
 
     void aWorkbookOfTheLargestClassLoads()
