@@ -106,7 +106,7 @@ struct Options {
         QStringLiteral("แฟ้มชุดข้อสอบ (.csv หรือ .xlsx: ชุด ข้อ ข้อต้นฉบับ ลำดับตัวเลือก) ของข้อสอบที่พิมพ์สลับข้อและตัวเลือก "
                        "เป็นหลายชุด: คำตอบของทุกชุดจะแปลงกลับเป็นลำดับของชุดต้นฉบับก่อนวิเคราะห์ "
                        "(เฉลยในแฟ้มข้อมูลต้องเป็นเฉลยของชุดต้นฉบับ; ไม่ระบุ = แฟ้ม ชื่อแฟ้มข้อมูล.forms.csv "
-                       "หรือ .xlsx ข้างแฟ้มข้อมูล ถ้ามี สำหรับ --html --csv และ --gradebook)"),
+                       "หรือ .xlsx ข้างแฟ้มข้อมูล ถ้ามี)"),
         QStringLiteral("FILE")};
     QCommandLineOption formFromId{
         QStringLiteral("form-from-id"),
@@ -117,8 +117,7 @@ struct Options {
         QStringLiteral("pupils"),
         QStringLiteral("แฟ้มรายชื่อผู้สอบ (.csv หรือ .xlsx: เลขประจำตัว ห้อง ชุด) ตามลำดับในแฟ้มข้อมูล: "
                        "ห้องและชุดข้อสอบของผู้สอบแต่ละคนเมื่อแฟ้มข้อมูลแฟ้มเดียวมีหลายห้องหรือหลายชุด "
-                       "(ไม่ระบุ = แฟ้ม ชื่อแฟ้มข้อมูล.pupils.csv หรือ .xlsx ข้างแฟ้มข้อมูล ถ้ามี สำหรับ --html "
-                       "--csv และ --gradebook)"),
+                       "(ไม่ระบุ = แฟ้ม ชื่อแฟ้มข้อมูล.pupils.csv หรือ .xlsx ข้างแฟ้มข้อมูล ถ้ามี)"),
         QStringLiteral("FILE")};
     QCommandLineOption idColumn{QStringLiteral("id-column"),
                                 QStringLiteral("นำเข้า: คอลัมน์ของรหัสผู้สอบ เช่น B หรือ 2"), QStringLiteral("COL")};
@@ -136,9 +135,10 @@ struct Options {
     QCommandLineOption key{QStringLiteral("key"),
                            QStringLiteral("นำเข้า: เฉลยข้อละ 1 ตัวติดกันแบบแฟ้มข้อมูล เช่น 2431123451"),
                            QStringLiteral("DIGITS")};
-    QCommandLineOption sheet{QStringLiteral("sheet"),
-                             QStringLiteral("นำเข้า: ชื่อแผ่นงานของแฟ้ม .xlsx หรือ .ods ตามที่แท็บแสดง (ไม่ระบุ = แผ่นงานแรก)"),
-                             QStringLiteral("NAME")};
+    QCommandLineOption sheet{
+        QStringLiteral("sheet"),
+        QStringLiteral("นำเข้า: ชื่อแผ่นงานของแฟ้ม .xlsx หรือ .ods ตามที่แท็บแสดง (ไม่ระบุ = แผ่นงานแรก)"),
+        QStringLiteral("NAME")};
     QCommandLineOption roomColumn{
         QStringLiteral("room-column"),
         QStringLiteral("นำเข้า: คอลัมน์ห้องของผู้สอบ เมื่อแผ่นงานเดียวมีหลายห้อง (วิเคราะห์รวมและเปรียบเทียบรายห้อง)"),
@@ -313,9 +313,9 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
 {
     Options options;
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("ตรวจให้คะแนนและวิเคราะห์ข้อสอบแบบเลือกตอบจากแฟ้มข้อมูล (*.txt) หรือจากแฟ้ม .csv .tsv .xlsx .ods "
-                       "ที่ส่งออกจากแบบฟอร์มออนไลน์ โปรแกรมตารางคำนวณ หรือเครื่องตรวจ แล้วเขียนรายงานผล"));
+    parser.setApplicationDescription(QStringLiteral(
+        "ตรวจให้คะแนนและวิเคราะห์ข้อสอบแบบเลือกตอบจากแฟ้มข้อมูล (*.txt) หรือจากแฟ้ม .csv .tsv .xlsx .ods "
+        "ที่ส่งออกจากแบบฟอร์มออนไลน์ โปรแกรมตารางคำนวณ หรือเครื่องตรวจ แล้วเขียนรายงานผล"));
     parser.addOptions({options.select,    options.choices,    options.output,        options.encoding,
                        options.html,      options.csv,        options.blueprint,     options.passMark,
                        options.gradebook, options.forms,      options.formFromId,    options.pupils,
@@ -424,11 +424,12 @@ Parsed parseArguments(const QStringList& arguments, Request& request, QIODevice&
             QStringLiteral("--blueprint และ --pass-mark ใช้กับ --html, --csv หรือ --gradebook เท่านั้น"));
     // The blueprint beside the data file serves unless another is named; no output may replace it.
     request.blueprintPath = parser.value(options.blueprint);
-    // So do the pupil list and the form file of one data file holding several rooms or forms.
-    if (diagnose && request.dataFile != QLatin1String("-")) {
-        if (request.blueprintPath.isEmpty())
-            request.blueprintPath = blueprintBeside(request.dataFile);
-        if (request.rooms.isEmpty() && request.pupilsPath.isEmpty())
+    if (diagnose && request.blueprintPath.isEmpty() && request.dataFile != QLatin1String("-"))
+        request.blueprintPath = blueprintBeside(request.dataFile);
+    // The pupil list and the form file of one data file holding several rooms or forms serve every
+    // output, as in the window: with a form file, even the plain report is of the master form's order.
+    if (request.rooms.isEmpty() && request.dataFile != QLatin1String("-")) {
+        if (request.pupilsPath.isEmpty())
             request.pupilsPath = pupilListBeside(request.dataFile);
         if (request.formsPath.isEmpty())
             request.formsPath = tableBeside(request.dataFile, QLatin1String("forms"));

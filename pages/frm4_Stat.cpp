@@ -163,6 +163,9 @@ frm4_Stat::frm4_Stat(Application& app)
 
 bool frm4_Stat::Form_Load()
 {
+    mapped_ = TestData(); // the earlier class's, whatever comes now
+    mappedForms_ = false;
+    groups_.clear();
     if (!app.source().manualEntry()) {
         app.releaseFileData(); // an earlier file's class goes before this one comes
         QString error;
@@ -232,11 +235,15 @@ void frm4_Stat::cmdCal_Click()
                      .arg(optChoice[0]->text(), optChoice[1]->text()));
         return;
     }
+    if (QString refusal; !groupClass(refusal)) {
+        app.warn(refusal + QStringLiteral("  แก้ไขแล้วกด Analyse อีกครั้ง"));
+        return;
+    }
     PlatformMessages messages(app.platform);
     RunOutcome outcome;
     {
         const auto busy = busyIndication(QStringLiteral("กำลังวิเคราะห์ข้อมูล ..."));
-        outcome = runAnalysis(app.data, selection, app.results, messages);
+        outcome = runAnalysis(analysed(), selection, app.results, messages);
     }
     setBoxes(selection);
     if (!outcome.finished)
@@ -251,7 +258,7 @@ void frm4_Stat::cmdCal_Click()
 void frm4_Stat::cmdFinish_Click()
 {
     const QString path = app.outputPath(ResultReportFileName);
-    if (!writeReport(path, composeReport(app.data, app.results, reportSelection(boxes())),
+    if (!writeReport(path, composeReport(analysed(), app.results, reportSelection(boxes())),
                      TextEncoding::Cp874, QStringLiteral("Finish")))
         return; // Finish stays so the teacher can try again
     OpenReport(path);
@@ -261,9 +268,8 @@ void frm4_Stat::cmdFinish_Click()
 
 // The item diagnostics of the last run, whatever the boxes: the visual report, its spreadsheet table
 // and the class's gradebook, which it links, all written before the page opens, so a failure opens
-// nothing. Files beside the data file add to them: the blueprint's indicators, and the rooms and
-// forms of a pupil list and a form file. With a form file the visual report is of every answer turned
-// into the master form's order and analysed again; the plain report stays that of the file as it is.
+// nothing. The blueprint beside the data file adds its indicators, and the rooms and forms Analyse
+// found their comparisons.
 void frm4_Stat::cmdVisualReport_Click()
 {
     const QString htmlPath = app.outputPath(VisualReportFileName);
@@ -276,36 +282,17 @@ void frm4_Stat::cmdVisualReport_Click()
         SchoolRequest school;
         school.htmlPath = htmlPath;
         school.gradebookPath = gradebookPath;
-        const TestData* data = &app.data;
-        const AnalysisResults* results = &app.results;
-        TestData mapped; // the class in the master form's order, when there are forms
-        AnalysisResults mappedResults;
-        // A faulty file beside the data file is told, and nothing is written.
-        if (!app.source().manualEntry()) {
+        school.comparisons = groups_;
+        // A blueprint beside the data file adds its indicators; a faulty one is told and writes nothing.
+        if (!app.source().manualEntry())
             school.blueprintPath = blueprintBeside(app.data.DataFile);
-            ClassGroupSources sources;
-            QString warning;
-            if (groupSourcesBeside(app.data.DataFile, app.data, sources, refusal)) {
-                const bool forms = !sources.formsPath.isEmpty();
-                if (forms)
-                    mapped = app.data;
-                if (groupPupils(forms ? mapped : app.data, sources, school.comparisons, warning, refusal) &&
-                    forms) {
-                    PlatformMessages messages(app.platform);
-                    AnalysisSelection boxes = lastRun_.computed;
-                    runAnalysis(mapped, boxes, mappedResults, messages);
-                    data = &mapped;
-                    results = &mappedResults;
-                }
-            }
-        }
         // The count the distractor analysis ran with, or else (0) the one the key and the answers show.
-        TestDiagnostics diagnostics = diagnoseTest(*data, *results, lastRun_.numChoices);
+        TestDiagnostics diagnostics = diagnoseTest(analysed(), app.results, lastRun_.numChoices);
         const QString source = app.source().manualEntry() ? QStringLiteral("(ป้อนข้อมูลเอง)")
                                                           : QFileInfo(app.data.DataFile).fileName();
         HtmlAdditions additions;
-        if (refusal.isEmpty() && makeSchoolRecords(school, *data, diagnostics, additions, records, refusal)) {
-            html = composeHtmlReport(*data, diagnostics, source, additions);
+        if (makeSchoolRecords(school, analysed(), diagnostics, additions, records, refusal)) {
+            html = composeHtmlReport(analysed(), diagnostics, source, additions);
             csv = composeCsv(diagnostics);
         }
     }
@@ -376,6 +363,34 @@ void frm4_Stat::OpenReport(const QString& path)
                               "โปรแกรมจะเปิดโฟลเดอร์ที่เก็บแฟ้มนี้ให้")
                    .arg(QDir::toNativeSeparators(path)));
     app.platform.openFolder(QDir::cleanPath(path + QStringLiteral("/..")));
+}
+
+// Files beside the data file say which room and form each pupil had (a pupil list), and how the forms
+// of a shuffled test were shuffled (a form file): with one, every answer is analysed in the master
+// form's order, as qlt does. The data file and the pages keep the answers as the file holds them.
+bool frm4_Stat::groupClass(QString& refusal)
+{
+    mapped_ = TestData();
+    mappedForms_ = false;
+    groups_.clear();
+    if (app.source().manualEntry())
+        return true;
+    ClassGroupSources sources;
+    QString warning; // shown in the visual report's comparison of the forms
+    if (!groupSourcesBeside(app.data.DataFile, app.data, sources, refusal))
+        return false;
+    if (sources.formsPath.isEmpty())
+        return groupPupils(app.data, sources, groups_, warning, refusal); // rooms only: answers untouched
+    mapped_ = app.data;
+    mappedForms_ = groupPupils(mapped_, sources, groups_, warning, refusal);
+    if (!mappedForms_)
+        mapped_ = TestData();
+    return mappedForms_;
+}
+
+const TestData& frm4_Stat::analysed() const
+{
+    return mappedForms_ ? mapped_ : app.data;
 }
 
 // Finish may write only results computed by the last run for these data and this choice count.

@@ -3,10 +3,12 @@
 #include "analysis/AnalysisRun.h"
 #include "app/WizardPage.h"
 #include "report/TextFile.h"
+#include "school/ComparisonSection.h"
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class Progress;
 
@@ -57,7 +59,15 @@ private:
     void OpenReport(const QString& path);
     std::unique_ptr<Progress> busyIndication(const QString& caption);
     void updateFinish();
+    bool groupClass(QString& refusal);
+    const TestData& analysed() const;
 
     bool ranSinceFinish_ = false; // Analyse ran since the report was last written
     RunOutcome lastRun_;
+    // The class as the last run analysed it: the data file's, or, with a form file beside it, every
+    // answer turned into the master form's order; and its pupils' rooms and forms, which the visual
+    // report compares.
+    TestData mapped_;
+    bool mappedForms_ = false;
+    std::vector<GroupComparison> groups_;
 };

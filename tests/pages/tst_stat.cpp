@@ -320,8 +320,9 @@ private slots:
         QVERIFY(page()->cmdVisualReport->isEnabled());
     }
 
-    // A pupil list and a form file beside the data file give the visual report and the gradebook of
-    // the window exactly what qlt gives them from the same files; a list that does not fit is told.
+    // A pupil list and a form file beside the data file give the report, the visual report and the
+    // gradebook of the window exactly what qlt gives them from the same files; a list that does not
+    // fit is told at Analyse, and nothing is analysed.
     void roomsAndFormsBesideTheDataFileReachTheVisualReport_data()
     {
         QTest::addColumn<bool>("rooms");
@@ -363,19 +364,24 @@ private slots:
 
         openOnFile(beside(QStringLiteral("grade.txt")));
         click(page()->cmdCal);
-        click(page()->cmdVisualReport);
         if (!refusal.isEmpty()) {
             QCOMPARE(f->platform.messages.size(), 1);
-            QVERIFY2(f->platform.messages.first().prompt.contains(refusal),
-                     qPrintable(f->platform.messages.first().prompt));
-            QVERIFY(f->platform.filesWritten.isEmpty());
+            const QString prompt = f->platform.messages.first().prompt;
+            QVERIFY2(prompt.contains(refusal) && prompt.endsWith(QStringLiteral("กด Analyse อีกครั้ง")),
+                     qPrintable(prompt));
+            QVERIFY(!page()->cmdFinish->isEnabled());
+            QVERIFY(!page()->cmdVisualReport->isEnabled());
             return;
         }
+        click(page()->cmdFinish);
+        click(page()->cmdVisualReport);
         QVERIFY(f->platform.messages.isEmpty());
         const QltRun run = runQltInProcess(
-            {QStringLiteral("--html"), beside(QStringLiteral("Result.html")), QStringLiteral("--gradebook"),
+            {QStringLiteral("-o"), beside(QStringLiteral("Result.doc")), QStringLiteral("--html"),
+             beside(QStringLiteral("Result.html")), QStringLiteral("--gradebook"),
              beside(QStringLiteral("Gradebook.csv")), beside(QStringLiteral("grade.txt"))});
         QVERIFY2(run.status == 0, qPrintable(run.err));
+        QCOMPARE(readBytes(reportPath()), readBytes(beside(QStringLiteral("Result.doc"))));
         const QByteArray html = readBytes(reportPath("Result.html"));
         QCOMPARE(html, readBytes(beside(QStringLiteral("Result.html"))));
         QCOMPARE(readBytes(reportPath("Gradebook.csv")), readBytes(beside(QStringLiteral("Gradebook.csv"))));
