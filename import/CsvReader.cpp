@@ -43,22 +43,13 @@ QString decode(const QByteArray& bytes)
     return utf8.hasError() ? decodeCp874(bytes) : text;
 }
 
-char16_t unit(QChar character)
-{
-    return character.unicode();
-}
-char16_t unit(char ascii)
-{
-    return char16_t(ascii);
-}
-
 // The separator the first record uses most, quoted fields aside; a comma when it holds none.
 template <typename Char> char16_t detectSeparator(const Char* text, qsizetype size)
 {
     qsizetype commas = 0, semicolons = 0, tabs = 0;
     bool quoted = false;
     for (qsizetype at = 0; at < size; ++at) {
-        const char16_t character = unit(text[at]);
+        const char16_t character = csvUnit(text[at]);
         if (character == u'"')
             quoted = !quoted;
         else if (!quoted && (character == u'\n' || character == u'\r'))
@@ -72,57 +63,48 @@ template <typename Char> char16_t detectSeparator(const Char* text, qsizetype si
 }
 
 // Splits `in` into the table's cells, written to its buffer, which holds at least `size` characters
-// and may be `in` itself: a cell is never written ahead of what has been read.
+// and may be `in` itself: a cell is never written ahead of what has been read. Stops after `rows`
+// rows, with `read` where the next begins; false when a quoted cell never ends.
 template <typename Char>
-bool splitCells(const Char* in, qsizetype size, const QString& name, Table& table, QString& error)
+bool splitCells(const Char* in, qsizetype size, char16_t separator, Table& table, qsizetype rows,
+                qsizetype& read)
 {
-    const char16_t separator = detectSeparator(in, size);
-    table.reserveCells(size + 1); // at most a cell per character and one more
     QChar* const out = table.buffer();
-    qsizetype read = 0, write = 0;
-    qsizetype row = 1; // as a spreadsheet numbers it, for the message
-    const auto plain = [&](char16_t c) { return c != separator && c != u'\n' && c != u'\r'; };
-    while (read < size) {
-        if (unit(in[read]) == u'"') {
-            const qsizetype openedOnRow = row;
-            for (++read;; ++read) {
-                if (read == size) {
-                    error = QStringLiteral("แฟ้ม %1 เสียหาย  เครื่องหมายคำพูด (\") ที่เปิดในแถว %2 ไม่มีตัวปิดจนจบแฟ้มครับ")
-                                .arg(QDir::toNativeSeparators(name))
-                                .arg(openedOnRow);
-                    return false;
-                }
-                if (unit(in[read]) == u'"') {
-                    if (read + 1 < size && unit(in[read + 1]) == u'"')
-                        ++read;
-                    else
-                        break;
-                }
-                out[write++] = QChar(unit(in[read]));
-            }
-            ++read; // the closing quote
-        }
-        char16_t c = 0;
-        while (read < size && plain(c = unit(in[read])))
-            out[write++] = QChar(c), ++read;
-        table.endCellAt(write);
-        if (read == size) {
-            table.endRow();
-            break;
-        }
-        if (c == separator) {
-            ++read;
+    qsizetype write = 0;
+    const auto put = [out, &write](char16_t c) { out[write++] = QChar(c); };
+    read = 0;
+    while (read < size && table.rowCount() < rows) {
+        switch (readCsvCell(in, size, read, separator, put)) {
+        case CsvCellEnd::OpenQuote:
+            return false;
+        case CsvCellEnd::Separator:
+            table.endCellAt(write);
             if (read == size) { // a separator at the very end leaves one more, empty, cell
                 table.endCellAt(write);
                 table.endRow();
             }
-            continue;
+            break;
+        case CsvCellEnd::Row:
+        case CsvCellEnd::File:
+            table.endCellAt(write);
+            table.endRow();
+            break;
         }
-        read += c == u'\r' && read + 1 < size && unit(in[read + 1]) == u'\n' ? 2 : 1;
-        table.endRow();
-        ++row;
     }
     return true;
+}
+
+template <typename Char>
+bool splitAll(const Char* in, qsizetype size, const QString& name, Table& table, QString& error)
+{
+    table.reserveCells(size + 1); // at most a cell per character and one more
+    qsizetype read = 0;
+    if (splitCells(in, size, detectSeparator(in, size), table, size + 1, read))
+        return true;
+    error = QStringLiteral("แฟ้ม %1 เสียหาย  เครื่องหมายคำพูด (\") ที่เปิดในแถว %2 ไม่มีตัวปิดจนจบแฟ้มครับ")
+                .arg(QDir::toNativeSeparators(name))
+                .arg(table.rowCount() + 1);
+    return false;
 }
 
 QString notText(const QString& name)
@@ -145,7 +127,7 @@ bool readCsv(const QByteArray& bytes, const QString& name, Table& table, QString
             return false;
         }
         table = Table(QString(ascii.size(), Qt::Uninitialized));
-        return splitCells(ascii.data(), ascii.size(), name, table, error);
+        return splitAll(ascii.data(), ascii.size(), name, table, error);
     }
     QString text = decode(bytes);
     if (text.contains(QChar(0))) {
@@ -155,5 +137,18 @@ bool readCsv(const QByteArray& bytes, const QString& name, Table& table, QString
     const qsizetype size = text.size();
     table = Table(std::move(text));
     // Cells are copied down over the quotes and separators already read, in the same string.
-    return splitCells(table.buffer(), size, name, table, error);
+    return splitAll(table.buffer(), size, name, table, error);
+}
+
+bool readCsvHead(const QByteArray& bytes, qsizetype rows, CsvHead& head)
+{
+    head.text = QByteArrayView(bytes).sliced(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0);
+    head.separator = detectSeparator(head.text.data(), head.text.size());
+    // Room for every cell, though only the head's are written: left untouched, the rest costs nothing.
+    head.table = Table(QString(head.text.size(), Qt::Uninitialized));
+    if (!splitCells(head.text.data(), head.text.size(), head.separator, head.table, rows, head.restAt))
+        return false;
+    // Whether the rest is ASCII too is for its reader to see.
+    const QByteArrayView read = head.text.first(head.restAt);
+    return isAscii(read) && !read.contains('\0');
 }

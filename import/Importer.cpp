@@ -16,8 +16,12 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -25,6 +29,9 @@ namespace {
 constexpr int MaxStudents = MaxCount - 1;
 // The rows of the sheet a result keeps for a preview.
 constexpr qsizetype PreviewRows = 12;
+// The rows of a CSV file read into a table before the rest is read straight from its bytes: enough
+// for the preview, and for the key row wherever exports put it.
+constexpr qsizetype HeadRows = 64;
 // The most distinct option texts of one item that a one-character choice code can number.
 constexpr int MaxOptionTexts = 9;
 
@@ -48,12 +55,20 @@ QString placeName(CellPlace place)
 // Everything importTable works out, kept apart from the result until every row has been read.
 class Import {
 public:
-    Import(const Table& table, const QString& name, const ImportOverrides& overrides)
-        : table_(table), name_(name), overrides_(overrides)
+    // `head`: the table holds only a CSV file's first rows, and readRest reads the others.
+    Import(const Table& table, const QString& name, const ImportOverrides& overrides, bool head = false)
+        : table_(table), name_(name), overrides_(overrides), head_(head)
     {
     }
 
-    bool run(ImportResult& result);
+    bool run(ImportResult& result) { return start(result) && finish(result); }
+    // The header, the columns, the key and the table's rows of examinees; then the data file.
+    bool start(ImportResult& result);
+    bool finish(ImportResult& result);
+    // Reads the rows after the head straight from the file's bytes, with the columns and the key the
+    // head gave; false when anything needs the whole table instead (or the file is refused, which the
+    // whole table says the same way).
+    bool readRest(const CsvHead& csv, ImportResult& result);
     const QString& error() const { return error_; }
 
 private:
@@ -68,14 +83,24 @@ private:
     bool keyInOneCell(CellPlace place, ImportResult& result);
     bool keyPerItem(const QList<CellPlace>& places, ImportResult& result);
     bool readStudent(qsizetype row, ImportResult& result);
+    // The examinee of the row (as the table counts rows) with the identifier's cell and the name.
+    bool addExaminee(qsizetype row, QStringView idCell, const QString& name, ImportResult& result);
+    // Counts the blanks, several marks and unreadable marks of one examinee's answers.
+    void countMarks(const char* answers, ImportResult& result) const;
     char16_t answer(int item, QStringView cell);
-    QString nameOf(qsizetype row) const;
+    // The name of an examinee from the cells of the name columns, `cellOf(column)`.
+    template <typename CellOf> QString nameOf(CellOf cellOf) const;
     QByteArray dataFile(const ImportResult& result) const;
 
     const Table& table_;
     const QString& name_;
     const ImportOverrides& overrides_;
     const ImportResult* result_ = nullptr;
+    const bool head_;
+    // What the head alone cannot decide: a layout or key that depends on rows after it, or a key
+    // row that may come after it.
+    bool needsWholeTable_ = false;
+    bool keyRowMayFollow_ = false;
     bool oneCell_ = false;
     qsizetype keyRow_ = -1; // as the table counts rows
     // Per item whose options are texts: the choice code of every text, and the texts in that order.
@@ -92,6 +117,9 @@ bool Import::chooseColumns(ImportResult& result)
 {
     result.layout = detectLayout(table_, result.columns);
     ImportColumns& columns = result.columns;
+    // One answer column may hold all answers, which every row has a say in.
+    if (head_ && (columns.answers.size() == 1 || overrides_.answerColumns.size() == 1))
+        needsWholeTable_ = true;
     if (overrides_.idColumn >= 0)
         columns.id = overrides_.idColumn;
     if (!overrides_.nameColumns.isEmpty())
@@ -193,6 +221,7 @@ bool Import::findKey(ImportResult& result)
                 if (isKeyWord(table_.cell(row, column)))
                     keyRow_ = row;
         }
+        keyRowMayFollow_ = head_ && keyRow_ < 0;
     }
     if (keyRow_ >= 0) {
         result.keySource = KeySource::KeyRow;
@@ -211,6 +240,8 @@ bool Import::findKey(ImportResult& result)
             qsizetype row = 1;
             while (row + 1 < table_.rowCount() && table_.cell(row, column).trimmed().isEmpty())
                 ++row;
+            if (head_ && table_.cell(row, column).trimmed().isEmpty())
+                needsWholeTable_ = true; // the first filled cell may come after the head
             return CellPlace{row, column};
         };
         if (columns.keys.size() == 1) {
@@ -252,11 +283,11 @@ char16_t Import::answer(int item, QStringView cell)
     return *found <= MaxOptionTexts ? char16_t(u'0' + *found) : UnreadableAnswer;
 }
 
-QString Import::nameOf(qsizetype row) const
+template <typename CellOf> QString Import::nameOf(CellOf cellOf) const
 {
     QStringList parts;
     for (const int column : std::as_const(result_->columns.names)) {
-        QString part = table_.cell(row, column).toString();
+        QString part = QStringView(cellOf(column)).toString();
         part.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         part.replace(u'\r', u' ').replace(u'\n', u' ');
         part = part.trimmed();
@@ -282,25 +313,10 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
                                 .arg(row + 1)
                                 .arg(placeName({row, column})));
     }
-    if (result.ids.size() == MaxStudents)
-        return fail(QStringLiteral("มีผู้สอบเกิน %1 คน ซึ่งเป็นจำนวนมากที่สุดที่แฟ้มข้อมูลรับได้").arg(MaxStudents));
+    if (!addExaminee(row, table_.cell(row, result.columns.id),
+                     nameOf([this, row](int column) { return table_.cell(row, column); }), result))
+        return false;
 
-    const int idColumn = result.columns.id;
-    const QString id = table_.cell(row, idColumn).trimmed().toString();
-    QByteArray encoded;
-    if (id.contains(u',') || id.contains(u'\n') || id.contains(u'\r') || !cp874BytesOf(id, encoded))
-        return fail(QStringLiteral("รหัสผู้สอบ \"%1\" (%2) มีจุลภาค การขึ้นบรรทัดใหม่ หรืออักษรที่ไม่ใช่ภาษาไทยหรืออังกฤษ  "
-                                   "ซึ่งแฟ้มข้อมูลเก็บไม่ได้")
-                        .arg(id, placeName({row, idColumn})));
-    if (id.size() > MaxCount)
-        return fail(
-            QStringLiteral("รหัสผู้สอบใน%1 ยาวเกิน %2 ตัวอักษร").arg(placeName({row, idColumn})).arg(MaxCount));
-    result.ids.append(id);
-    idBytes_.append(encoded);
-    result.names.append(nameOf(row));
-    result.summary.studentRows.append(int(row + 1));
-
-    MarkCounts counts;
     const qsizetype items = result.key.size();
     const qsizetype start = answers_.size();
     answers_.resize(start + items, char(BlankAnswer));
@@ -314,10 +330,62 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
         for (qsizetype item = 0; item < items; ++item)
             out[item] = char(answer(int(item), table_.cell(row, columns[item])));
     }
+    countMarks(out, result);
+    return true;
+}
+
+bool Import::addExaminee(qsizetype row, QStringView idCell, const QString& name, ImportResult& result)
+{
+    if (result.ids.size() == MaxStudents)
+        return fail(QStringLiteral("มีผู้สอบเกิน %1 คน ซึ่งเป็นจำนวนมากที่สุดที่แฟ้มข้อมูลรับได้").arg(MaxStudents));
+    const int idColumn = result.columns.id;
+    const QString id = idCell.trimmed().toString();
+    QByteArray encoded;
+    if (id.contains(u',') || id.contains(u'\n') || id.contains(u'\r') || !cp874BytesOf(id, encoded))
+        return fail(QStringLiteral("รหัสผู้สอบ \"%1\" (%2) มีจุลภาค การขึ้นบรรทัดใหม่ หรืออักษรที่ไม่ใช่ภาษาไทยหรืออังกฤษ  "
+                                   "ซึ่งแฟ้มข้อมูลเก็บไม่ได้")
+                        .arg(id, placeName({row, idColumn})));
+    if (id.size() > MaxCount)
+        return fail(
+            QStringLiteral("รหัสผู้สอบใน%1 ยาวเกิน %2 ตัวอักษร").arg(placeName({row, idColumn})).arg(MaxCount));
+    result.ids.append(id);
+    idBytes_.append(encoded);
+    result.names.append(name);
+    result.summary.studentRows.append(int(row + 1));
+    return true;
+}
+
+// Whether every answer is a choice code, 1 to 9, looked at eight at a time: most rows hold nothing else.
+bool onlyChoices(const char* answers, qsizetype count)
+{
+    qsizetype at = 0;
+    for (; at + 8 <= count; at += 8) {
+        quint64 eight;
+        std::memcpy(&eight, answers + at, 8);
+        // Every code is ASCII, so no byte carries into the next: the high bit of each byte says
+        // whether it reached '1', and whether it went past '9'.
+        constexpr quint64 ones = 0x0101010101010101u, high = 0x8080808080808080u;
+        const quint64 fromOne = eight + (0x80 - '1') * ones, pastNine = eight + (0x80 - '9' - 1) * ones;
+        if ((fromOne & ~pastNine & high) != high)
+            return false;
+    }
+    return std::all_of(answers + at, answers + count, [](char code) { return uchar(code - '1') < 9; });
+}
+
+void Import::countMarks(const char* answers, ImportResult& result) const
+{
+    if (onlyChoices(answers, result.key.size())) {
+        result.summary.perStudent.append(MarkCounts());
+        return;
+    }
+    MarkCounts counts;
     MarkCounts* const perItem = result.summary.perItem.data(); // detached once, not per cell
+    const qsizetype items = result.key.size();
     for (qsizetype item = 0; item < items; ++item) {
+        if (uchar(answers[item] - '1') < 9) // a choice, as most are
+            continue;
         MarkCounts& ofItem = perItem[item];
-        switch (char16_t(out[item])) {
+        switch (char16_t(answers[item])) {
         case BlankAnswer:
             ++counts.blank, ++ofItem.blank;
             break;
@@ -332,7 +400,6 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
         }
     }
     result.summary.perStudent.append(counts);
-    return true;
 }
 
 QByteArray Import::dataFile(const ImportResult& result) const
@@ -363,7 +430,7 @@ QByteArray Import::dataFile(const ImportResult& result) const
     return bytes;
 }
 
-bool Import::run(ImportResult& result)
+bool Import::start(ImportResult& result)
 {
     result_ = &result;
     qsizetype firstFilled = 0;
@@ -398,6 +465,11 @@ bool Import::run(ImportResult& result)
         if (!readStudent(row, result))
             return false;
     }
+    return true;
+}
+
+bool Import::finish(ImportResult& result)
+{
     if (result.ids.isEmpty())
         return fail(QStringLiteral("ไม่มีผู้สอบเลย มีแต่หัวตารางและเฉลย"));
     result.summary.students = int(result.ids.size());
@@ -405,6 +477,149 @@ bool Import::run(ImportResult& result)
         if (!optionTexts_[item].isEmpty())
             result.summary.mappings.append({int(item + 1), optionTexts_[item]});
     result.dataFile = dataFile(result);
+    return true;
+}
+
+bool Import::readRest(const CsvHead& csv, ImportResult& result)
+{
+    if (needsWholeTable_ || oneCell_)
+        return false;
+    const QList<int>& answerColumns = result.columns.answers;
+    const qsizetype width = table_.columnCount(0), items = result.key.size();
+    if (answerColumns.size() != items)
+        return false;
+    // What each column is to an examinee: an item's answers (its index), the identifier or a name,
+    // or nothing the import keeps. Items whose options are texts number them in answer().
+    constexpr int Unused = -1, Person = -2;
+    std::vector<int> role(std::size_t(width), Unused), labelledItem(std::size_t(width), Unused);
+    for (qsizetype item = 0; item < items; ++item) {
+        const int column = answerColumns[item];
+        if (role[column] != Unused)
+            return false; // a column named twice among the answers
+        role[column] = int(item);
+        if (item >= optionNumbers_.size() || optionNumbers_[item].isEmpty())
+            labelledItem[column] = int(item);
+    }
+    // How many columns from each one on hold labelled items in order, one after the other.
+    std::vector<int> run(std::size_t(width) + 1, 0);
+    for (qsizetype column = width - 1; column >= 0; --column)
+        if (labelledItem[column] >= 0)
+            run[column] = column + 1 < width && labelledItem[column + 1] == labelledItem[column] + 1
+                              ? run[column + 1] + 1
+                              : 1;
+    role[result.columns.id] = Person;
+    for (const int column : std::as_const(result.columns.names))
+        role[column] = Person;
+
+    const char* const in = csv.text.data();
+    const qsizetype size = csv.text.size();
+    const char separator = char(csv.separator);
+    // The choice code of a cell of one character, by the rule of every cell; 0 for a byte that is
+    // no such cell (a quote, the separator, a line break, NUL, no ASCII).
+    std::array<char, 256> choiceOf{};
+    for (char16_t unit = 1; unit < 128; ++unit) {
+        const QChar character(unit);
+        if (unit != u'"' && unit != csv.separator && unit != u'\n' && unit != u'\r')
+            choiceOf[unit] = char(readChoiceCell(QStringView(&character, 1)));
+    }
+
+    // The separators of four one-character cells, as eight bytes read at once show them.
+    const quint64 separators = 0x0100010001000100u * uchar(separator);
+    qsizetype read = csv.restAt, kept = answers_.size();
+    // A row of examinee is at least as many bytes as the header has columns.
+    answers_.reserve(kept + ((size - read) / width + 1) * items);
+    QString cell;
+    std::vector<QString> personCells(static_cast<std::size_t>(width));
+    for (qsizetype row = table_.rowCount(); read < size; ++row) {
+        if (answers_.size() < kept + items)
+            answers_.resize(std::max(kept + items, 2 * answers_.size()));
+        char* const out = answers_.data() + kept;
+        bool filled = false;
+        qsizetype column = 0;
+        for (CsvCellEnd end = CsvCellEnd::Separator; end == CsvCellEnd::Separator; ++column) {
+            if (column < width && labelledItem[column] >= 0 && read + 1 < size) {
+                // The usual cells: one character and the separator, for item after item.
+                char* const answers = out + labelledItem[column];
+                const char* at = in + read;
+                const qsizetype cells = std::min<qsizetype>(run[column], (size - read) / 2);
+                char marked = 0;
+                qsizetype done = 0;
+                // Four cells at a time while the separators stand where they should ...
+                for (; std::endian::native == std::endian::little && done + 4 <= cells; done += 4, at += 8) {
+                    quint64 eight;
+                    std::memcpy(&eight, at, 8);
+                    if ((eight & 0xFF00FF00FF00FF00u) != separators)
+                        break;
+                    const char four[4] = {choiceOf[eight & 0xFF], choiceOf[(eight >> 16) & 0xFF],
+                                          choiceOf[(eight >> 32) & 0xFF], choiceOf[(eight >> 48) & 0xFF]};
+                    if (!four[0] | !four[1] | !four[2] | !four[3])
+                        break;
+                    std::memcpy(answers + done, four, 4);
+                    marked |= char((four[0] ^ BlankAnswer) | (four[1] ^ BlankAnswer) |
+                                   (four[2] ^ BlankAnswer) | (four[3] ^ BlankAnswer));
+                }
+                // ... and one at a time after them.
+                for (char choice; done < cells && (choice = choiceOf[uchar(at[0])]) && at[1] == separator;
+                     ++done, at += 2) {
+                    answers[done] = choice;
+                    marked |= char(choice ^ char(BlankAnswer));
+                }
+                filled = filled || marked;
+                read = at - in;
+                column += done;
+                if (column >= width || labelledItem[column] < 0 || read + 1 >= size) {
+                    --column; // the loop's step
+                    continue;
+                }
+                // The last of them: one character, then the separator or the line break.
+                const char choice = choiceOf[uchar(in[read])];
+                const char after = in[read + 1];
+                if (choice && (after == separator || after == '\n' || after == '\r')) {
+                    out[labelledItem[column]] = choice;
+                    filled = filled || choice != char(BlankAnswer);
+                    read += 2;
+                    if (after != separator) {
+                        read += after == '\r' && read < size && in[read] == '\n';
+                        end = CsvCellEnd::Row;
+                    }
+                    continue;
+                }
+            }
+            cell.resize(0);
+            bool ascii = true;
+            end = readCsvCell(in, size, read, csv.separator, [&](char16_t c) {
+                ascii = ascii && c && c < 0x80;
+                cell.append(QChar(c));
+            });
+            if (end == CsvCellEnd::OpenQuote || !ascii)
+                return false; // a quote that never ends, NUL or a file that is no ASCII: read whole
+            const bool blank = std::all_of(cell.cbegin(), cell.cend(), [](QChar c) { return c.isSpace(); });
+            filled = filled || !blank;
+            const int what = column < width ? role[column] : Unused;
+            if (what >= 0)
+                out[what] = char(answer(what, cell));
+            else if (what == Person)
+                personCells[column].resize(0), personCells[column].append(QStringView(cell)); // no allocation
+            else if (column >= width && !blank)
+                return false; // data beyond the header's last column: refused
+        }
+        const auto cellOf = [&](int at) {
+            return at < column ? QStringView(personCells[at]) : QStringView();
+        };
+        if (keyRowMayFollow_ && (isKeyWord(cellOf(result.columns.id)) ||
+                                 std::any_of(result.columns.names.cbegin(), result.columns.names.cend(),
+                                             [&](int at) { return isKeyWord(cellOf(at)); })))
+            return false; // the key row, which the whole table looks for
+        if (!filled) {
+            result.summary.skipped.append({int(row + 1), QStringLiteral("แถวว่าง")});
+            continue;
+        }
+        if (column < width || !addExaminee(row, cellOf(result.columns.id), nameOf(cellOf), result))
+            return false;
+        countMarks(out, result);
+        kept += items;
+    }
+    answers_.resize(kept);
     return true;
 }
 
@@ -421,16 +636,27 @@ bool isSpreadsheetName(const QString& path)
     return suffix == u"csv" || suffix == u"tsv" || suffix == u"xlsx";
 }
 
-ImportResult importTable(const Table& table, const QString& name, const ImportOverrides& overrides)
+namespace {
+
+QList<QStringList> previewOf(const Table& table)
 {
-    ImportResult result;
-    Import import(table, name, overrides);
+    QList<QStringList> preview;
     for (qsizetype row = 0; row < std::min<qsizetype>(table.rowCount(), PreviewRows); ++row) {
         QStringList cells;
         for (qsizetype column = 0; column < table.columnCount(row); ++column)
             cells.append(table.cell(row, column).toString());
-        result.preview.append(cells);
+        preview.append(cells);
     }
+    return preview;
+}
+
+} // namespace
+
+ImportResult importTable(const Table& table, const QString& name, const ImportOverrides& overrides)
+{
+    ImportResult result;
+    Import import(table, name, overrides);
+    result.preview = previewOf(table);
     result.ok = import.run(result);
     if (!result.ok) {
         ImportResult failed;
@@ -444,6 +670,32 @@ ImportResult importTable(const Table& table, const QString& name, const ImportOv
     return result;
 }
 
+bool importCsvQuickly(const QByteArray& bytes, const QString& name, const ImportOverrides& overrides,
+                      ImportResult& result)
+{
+    CsvHead csv;
+    if (!readCsvHead(bytes, HeadRows, csv) || csv.restAt == csv.text.size())
+        return false; // a file that ends within its head is read whole anyway
+    ImportResult quick;
+    quick.preview = previewOf(csv.table);
+    Import import(csv.table, name, overrides, true);
+    if (!import.start(quick) || !import.readRest(csv, quick) || !import.finish(quick))
+        return false;
+    quick.ok = true;
+    result = std::move(quick);
+    return true;
+}
+
+ImportResult importCsvThroughTable(const QByteArray& bytes, const QString& name,
+                                   const ImportOverrides& overrides)
+{
+    Table table;
+    ImportResult result;
+    if (readCsv(bytes, name, table, result.error))
+        result = importTable(table, name, overrides);
+    return result;
+}
+
 ImportResult importSpreadsheetBytes(const QByteArray& bytes, const QString& name,
                                     const ImportOverrides& overrides)
 {
@@ -453,14 +705,16 @@ ImportResult importSpreadsheetBytes(const QByteArray& bytes, const QString& name
             result.error = QStringLiteral("นำเข้าแฟ้ม %1 ไม่ได้ครับ  แฟ้มนี้ว่างเปล่า ไม่มีข้อมูลเลย").arg(fileName(name));
             return result;
         }
-        Table table;
         const bool workbook = looksLikeZip(bytes) || looksLikeCompoundFile(bytes) ||
                               QFileInfo(name).suffix().compare(u"xlsx", Qt::CaseInsensitive) == 0;
-        if (workbook ? readXlsx(bytes, name, overrides.sheet, table, result.error)
-                     : readCsv(bytes, name, table, result.error))
+        if (!workbook)
+            return importCsvQuickly(bytes, name, overrides, result)
+                       ? result
+                       : importCsvThroughTable(bytes, name, overrides);
+        Table table;
+        if (readXlsx(bytes, name, overrides.sheet, table, result.error))
             result = importTable(table, name, overrides);
-        if (workbook)
-            result.sheets = xlsxSheetNames(bytes); // also when the sheet asked for is not among them
+        result.sheets = xlsxSheetNames(bytes); // also when the sheet asked for is not among them
         return result;
     } catch (const std::bad_alloc&) {
         result = ImportResult();

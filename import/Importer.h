@@ -112,6 +112,17 @@ ImportResult importSpreadsheetBytes(const QByteArray& bytes, const QString& name
 // Imports a table already read.
 ImportResult importTable(const Table& table, const QString& name, const ImportOverrides& overrides = {});
 
+// The two ways importSpreadsheetBytes imports a CSV file, which give one result for one file. The
+// quick way reads the header, the columns and the key from the first rows, as a table, and the
+// answers of the other rows straight from the bytes into the data file's, never making a table of
+// them; it gives up (false, `result` untouched) on whatever it cannot decide cheaply: text that is
+// not ASCII, a layout or a key that rows further down decide, a row the file is refused for.
+bool importCsvQuickly(const QByteArray& bytes, const QString& name, const ImportOverrides& overrides,
+                      ImportResult& result);
+// The way that reads every cell into a table first, for any file.
+ImportResult importCsvThroughTable(const QByteArray& bytes, const QString& name,
+                                   const ImportOverrides& overrides = {});
+
 // Whether a file name ends like a spreadsheet the import reads: .csv, .tsv or .xlsx, in any case.
 bool isSpreadsheetName(const QString& path);
 
