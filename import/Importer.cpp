@@ -29,9 +29,6 @@ namespace {
 constexpr int MaxStudents = MaxCount - 1;
 // The rows of the sheet a result keeps for a preview.
 constexpr qsizetype PreviewRows = 12;
-// The rows of a CSV file read into a table before the rest is read straight from its bytes: enough
-// for the preview, and for the key row wherever exports put it.
-constexpr qsizetype HeadRows = 64;
 // The most distinct option texts of one item that a one-character choice code can number.
 constexpr int MaxOptionTexts = 9;
 
@@ -671,13 +668,16 @@ ImportResult importTable(const Table& table, const QString& name, const ImportOv
 }
 
 bool importCsvQuickly(const QByteArray& bytes, const QString& name, const ImportOverrides& overrides,
-                      ImportResult& result)
+                      ImportResult& result, qsizetype headRows)
 {
+    // The head holds the preview's rows and the key row wherever exports put it.
     CsvHead csv;
-    if (!readCsvHead(bytes, HeadRows, csv) || csv.restAt == csv.text.size())
+    if (!readCsvHead(bytes, headRows, csv) || csv.restAt == csv.text.size())
         return false; // a file that ends within its head is read whole anyway
     ImportResult quick;
-    quick.preview = previewOf(csv.table);
+    CsvHead preview;
+    quick.preview = previewOf(
+        headRows >= PreviewRows || !readCsvHead(bytes, PreviewRows, preview) ? csv.table : preview.table);
     Import import(csv.table, name, overrides, true);
     if (!import.start(quick) || !import.readRest(csv, quick) || !import.finish(quick))
         return false;

@@ -47,6 +47,7 @@ struct ImportColumns {
     QList<int> names;
     QList<int> answers;
     QList<int> keys; // a key column per answer column (-1: none), or one column holding the whole key
+    bool operator==(const ImportColumns&) const = default;
 };
 
 // The options of one item whose choices are written as texts without a label, and the choice code
@@ -54,12 +55,14 @@ struct ImportColumns {
 struct OptionMapping {
     int item = 0; // counted from 1
     QStringList texts;
+    bool operator==(const OptionMapping&) const = default;
 };
 
 // A row of the sheet that is no examinee and not the key, and why.
 struct SkippedRow {
     int row = 0; // as the spreadsheet numbers it
     QString reason;
+    bool operator==(const SkippedRow&) const = default;
 };
 
 // Per examinee or per item: blanks, several marks and unreadable marks.
@@ -68,6 +71,7 @@ struct MarkCounts {
     int several = 0;
     int unreadable = 0;
     bool any() const { return blank || several || unreadable; }
+    bool operator==(const MarkCounts&) const = default;
 };
 
 struct ImportSummary {
@@ -78,6 +82,7 @@ struct ImportSummary {
     QList<int> studentRows;       // the row of each examinee, as the spreadsheet numbers it
     QList<OptionMapping> mappings;
     QList<SkippedRow> skipped;
+    bool operator==(const ImportSummary&) const = default;
 };
 
 // On failure only `error` and what was read before it (the preview, the headers, the layout and the
@@ -113,12 +118,13 @@ ImportResult importSpreadsheetBytes(const QByteArray& bytes, const QString& name
 ImportResult importTable(const Table& table, const QString& name, const ImportOverrides& overrides = {});
 
 // The two ways importSpreadsheetBytes imports a CSV file, which give one result for one file. The
-// quick way reads the header, the columns and the key from the first rows, as a table, and the
-// answers of the other rows straight from the bytes into the data file's, never making a table of
-// them; it gives up (false, `result` untouched) on whatever it cannot decide cheaply: text that is
-// not ASCII, a layout or a key that rows further down decide, a row the file is refused for.
+// quick way reads the header, the columns and the key from the first `headRows` rows, as a table,
+// and the answers of the other rows straight from the bytes into the data file's, never making a
+// table of them; it gives up (false, `result` untouched) on whatever it cannot decide cheaply: text
+// that is not ASCII, a layout or a key that rows further down decide, a row the file is refused for.
+// The import reads 64 rows first; tests ask for fewer, so that small files take the quick way too.
 bool importCsvQuickly(const QByteArray& bytes, const QString& name, const ImportOverrides& overrides,
-                      ImportResult& result);
+                      ImportResult& result, qsizetype headRows = 64);
 // The way that reads every cell into a table first, for any file.
 ImportResult importCsvThroughTable(const QByteArray& bytes, const QString& name,
                                    const ImportOverrides& overrides = {});
