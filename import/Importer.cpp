@@ -104,9 +104,11 @@ private:
     QList<QHash<QString, int>> optionNumbers_;
     QList<QStringList> optionTexts_;
     // Every examinee's answers one after another, and the identifiers, as the data file's bytes: a
-    // choice code is ASCII, and an identifier was checked to be code page 874 text.
+    // choice code is ASCII, and an identifier was checked to be code page 874 text. The identifiers
+    // lie side by side too, each ending where idEnds_ says.
     QByteArray answers_;
-    QList<QByteArray> idBytes_;
+    QByteArray idBytes_, encoded_;
+    std::vector<qsizetype> idEnds_;
     QString error_;
 };
 
@@ -337,8 +339,8 @@ bool Import::addExaminee(qsizetype row, QStringView idCell, const QString& name,
         return fail(QStringLiteral("มีผู้สอบเกิน %1 คน ซึ่งเป็นจำนวนมากที่สุดที่แฟ้มข้อมูลรับได้").arg(MaxStudents));
     const int idColumn = result.columns.id;
     const QString id = idCell.trimmed().toString();
-    QByteArray encoded;
-    if (id.contains(u',') || id.contains(u'\n') || id.contains(u'\r') || !cp874BytesOf(id, encoded))
+    if (std::any_of(id.cbegin(), id.cend(), [](QChar c) { return c == u',' || c == u'\n' || c == u'\r'; }) ||
+        !cp874BytesOf(id, encoded_))
         return fail(QStringLiteral("รหัสผู้สอบ \"%1\" (%2) มีจุลภาค การขึ้นบรรทัดใหม่ หรืออักษรที่ไม่ใช่ภาษาไทยหรืออังกฤษ  "
                                    "ซึ่งแฟ้มข้อมูลเก็บไม่ได้")
                         .arg(id, placeName({row, idColumn})));
@@ -346,7 +348,8 @@ bool Import::addExaminee(qsizetype row, QStringView idCell, const QString& name,
         return fail(
             QStringLiteral("รหัสผู้สอบใน%1 ยาวเกิน %2 ตัวอักษร").arg(placeName({row, idColumn})).arg(MaxCount));
     result.ids.append(id);
-    idBytes_.append(encoded);
+    idBytes_.append(encoded_);
+    idEnds_.push_back(idBytes_.size());
     result.names.append(name);
     result.summary.studentRows.append(int(row + 1));
     return true;
@@ -401,14 +404,18 @@ void Import::countMarks(const char* answers, ImportResult& result) const
 
 QByteArray Import::dataFile(const ImportResult& result) const
 {
+    const auto idOf = [this](std::size_t student) {
+        const qsizetype start = student == 0 ? 0 : idEnds_[student - 1];
+        return QByteArrayView(idBytes_).sliced(start, idEnds_[student] - start);
+    };
     // A character of an identifier is a byte in code page 874, so its bytes are its width.
     qsizetype width = 1;
-    for (const QByteArray& id : idBytes_)
-        width = std::max(width, id.size());
+    for (std::size_t student = 0; student < idEnds_.size(); ++student)
+        width = std::max(width, idOf(student).size());
     const qsizetype items = result.key.size();
     // Every line is as long as the key's: written in place, in a file sized once.
     const qsizetype line = width + 1 + items + 2;
-    QByteArray bytes(line * (idBytes_.size() + 1), ' ');
+    QByteArray bytes(line * qsizetype(idEnds_.size() + 1), ' ');
     char* out = bytes.data();
     const auto endLine = [&out](QByteArrayView answers) {
         out = std::copy(answers.begin(), answers.end(), out);
@@ -419,10 +426,11 @@ QByteArray Import::dataFile(const ImportResult& result) const
     std::copy(label.begin(), label.end(), out);
     out += width + 1;
     endLine(encodeCp874(result.key));
-    for (qsizetype student = 0; student < idBytes_.size(); ++student) {
-        std::copy(idBytes_[student].begin(), idBytes_[student].end(), out);
+    for (std::size_t student = 0; student < idEnds_.size(); ++student) {
+        const QByteArrayView id = idOf(student);
+        std::copy(id.begin(), id.end(), out);
         out += width + 1;
-        endLine(QByteArrayView(answers_).sliced(student * items, items));
+        endLine(QByteArrayView(answers_).sliced(qsizetype(student) * items, items));
     }
     return bytes;
 }
