@@ -87,7 +87,14 @@ private:
     char16_t answer(int item, QStringView cell);
     // The name of an examinee from the cells of the name columns, `cellOf(column)`.
     template <typename CellOf> QString nameOf(CellOf cellOf) const;
-    QByteArray dataFile(const ImportResult& result) const;
+    // The data file's lines: the key's, then one per examinee (the identifier, padded with blanks to
+    // the widest, a blank, the answers and CR LF), written in place as the rows are read.
+    qsizetype lineSize() const { return idWidth_ + 1 + items_ + 2; }
+    char* answersOf(qsizetype line) { return lines_.data() + line * lineSize() + idWidth_ + 1; }
+    // Where the next examinee's answers go, in a line not yet counted.
+    char* nextAnswers();
+    // Moves every line to identifiers `width` wide.
+    void relayout(qsizetype width);
 
     const Table& table_;
     const QString& name_;
@@ -103,12 +110,12 @@ private:
     // Per item whose options are texts: the choice code of every text, and the texts in that order.
     QList<QHash<QString, int>> optionNumbers_;
     QList<QStringList> optionTexts_;
-    // Every examinee's answers one after another, and the identifiers, as the data file's bytes: a
-    // choice code is ASCII, and an identifier was checked to be code page 874 text. The identifiers
-    // lie side by side too, each ending where idEnds_ says.
-    QByteArray answers_;
-    QByteArray idBytes_, encoded_;
-    std::vector<qsizetype> idEnds_;
+    // The data file's bytes: a choice code is ASCII, and an identifier was checked to be code page
+    // 874 text. Identifiers are as wide as the widest so far, or wider for a while, which finish()
+    // undoes; the lines hold room for more.
+    QByteArray lines_, encoded_;
+    qsizetype items_ = 0, idWidth_ = 1, widest_ = 1, examinees_ = 0;
+    int relayouts_ = 0;
     QString error_;
 };
 
@@ -316,10 +323,9 @@ bool Import::readStudent(qsizetype row, ImportResult& result)
                      nameOf([this, row](int column) { return table_.cell(row, column); }), result))
         return false;
 
-    const qsizetype items = result.key.size();
-    const qsizetype start = answers_.size();
-    answers_.resize(start + items, char(BlankAnswer));
-    char* out = answers_.data() + start;
+    const qsizetype items = items_;
+    char* const out = answersOf(examinees_);
+    std::fill_n(out, items, char(BlankAnswer));
     if (oneCell_) {
         const QStringView text = table_.cell(row, result.columns.answers.first());
         for (qsizetype item = 0; item < std::min(items, text.size()); ++item)
@@ -348,8 +354,14 @@ bool Import::addExaminee(qsizetype row, QStringView idCell, const QString& name,
         return fail(
             QStringLiteral("รหัสผู้สอบใน%1 ยาวเกิน %2 ตัวอักษร").arg(placeName({row, idColumn})).arg(MaxCount));
     result.ids.append(id);
-    idBytes_.append(encoded_);
-    idEnds_.push_back(idBytes_.size());
+    nextAnswers(); // room for the line, which may hold its answers already
+    const qsizetype width = encoded_.size();
+    if (width > idWidth_) // exactly as wide a few times, then twice as wide, so that it stays linear
+        relayout(++relayouts_ <= 8 ? width : std::max(width, 2 * idWidth_));
+    widest_ = std::max(widest_, width);
+    char* const line = lines_.data() + (++examinees_) * lineSize();
+    std::fill(std::copy(encoded_.cbegin(), encoded_.cend(), line), line + idWidth_ + 1, ' ');
+    line[lineSize() - 2] = '\r', line[lineSize() - 1] = '\n';
     result.names.append(name);
     result.summary.studentRows.append(int(row + 1));
     return true;
@@ -402,37 +414,28 @@ void Import::countMarks(const char* answers, ImportResult& result) const
     result.summary.perStudent.append(counts);
 }
 
-QByteArray Import::dataFile(const ImportResult& result) const
+char* Import::nextAnswers()
 {
-    const auto idOf = [this](std::size_t student) {
-        const qsizetype start = student == 0 ? 0 : idEnds_[student - 1];
-        return QByteArrayView(idBytes_).sliced(start, idEnds_[student] - start);
-    };
-    // A character of an identifier is a byte in code page 874, so its bytes are its width.
-    qsizetype width = 1;
-    for (std::size_t student = 0; student < idEnds_.size(); ++student)
-        width = std::max(width, idOf(student).size());
-    const qsizetype items = result.key.size();
-    // Every line is as long as the key's: written in place, in a file sized once.
-    const qsizetype line = width + 1 + items + 2;
-    QByteArray bytes(line * qsizetype(idEnds_.size() + 1), ' ');
-    char* out = bytes.data();
-    const auto endLine = [&out](QByteArrayView answers) {
-        out = std::copy(answers.begin(), answers.end(), out);
-        *out++ = '\r', *out++ = '\n';
-    };
-    const QByteArray label =
-        (QByteArray("KEY") + QByteArray(std::max<qsizetype>(0, width - 3), '-')).left(width);
-    std::copy(label.begin(), label.end(), out);
-    out += width + 1;
-    endLine(encodeCp874(result.key));
-    for (std::size_t student = 0; student < idEnds_.size(); ++student) {
-        const QByteArrayView id = idOf(student);
-        std::copy(id.begin(), id.end(), out);
-        out += width + 1;
-        endLine(QByteArrayView(answers_).sliced(qsizetype(student) * items, items));
+    const qsizetype end = (examinees_ + 2) * lineSize();
+    if (lines_.size() < end)
+        lines_.resize(std::max(end, 2 * lines_.size()));
+    return answersOf(examinees_ + 1);
+}
+
+void Import::relayout(qsizetype width)
+{
+    const qsizetype from = lineSize(), lines = lines_.size() / from;
+    const qsizetype kept = std::min(width, idWidth_);
+    QByteArray moved(lines * (width + 1 + items_ + 2), Qt::Uninitialized);
+    char* out = moved.data();
+    for (qsizetype line = 0; line < lines; ++line) {
+        const char* in = lines_.constData() + line * from;
+        out = std::copy(in, in + kept, out);
+        out = std::fill_n(out, width - kept, ' ');
+        out = std::copy(in + idWidth_, in + from, out); // the blank, the answers, CR LF
     }
-    return bytes;
+    lines_ = std::move(moved);
+    idWidth_ = width;
 }
 
 bool Import::start(ImportResult& result)
@@ -459,7 +462,9 @@ bool Import::start(ImportResult& result)
         return fail(QStringLiteral("มี %1 ข้อ เกินกว่า %2 ข้อที่โปรแกรมรับได้").arg(items).arg(MaxCount));
     result.summary.items = int(items);
     result.summary.perItem.resize(items);
-    answers_.reserve(table_.rowCount() * items); // a row per examinee at the most
+    items_ = items;
+    lines_.resize(lineSize());                      // the key's line, written last
+    lines_.reserve(lineSize() * table_.rowCount()); // a row per examinee at the most
     for (qsizetype row = 1; row < table_.rowCount(); ++row) {
         if (row == keyRow_)
             continue;
@@ -481,7 +486,17 @@ bool Import::finish(ImportResult& result)
     for (qsizetype item = 0; item < optionTexts_.size(); ++item)
         if (!optionTexts_[item].isEmpty())
             result.summary.mappings.append({int(item + 1), optionTexts_[item]});
-    result.dataFile = dataFile(result);
+    if (idWidth_ != widest_)
+        relayout(widest_);
+    lines_.resize((examinees_ + 1) * lineSize());
+    const QByteArray label =
+        (QByteArray("KEY") + QByteArray(std::max<qsizetype>(0, widest_ - 3), '-')).left(widest_);
+    std::fill(std::copy(label.cbegin(), label.cend(), lines_.data()), answersOf(0), ' ');
+    const QByteArray key = encodeCp874(result.key);
+    std::copy(key.cbegin(), key.cend(), answersOf(0));
+    lines_[lineSize() - 2] = '\r', lines_[lineSize() - 1] = '\n';
+    lines_.squeeze(); // the room kept for more lines is given back
+    result.dataFile = std::move(lines_);
     return true;
 }
 
@@ -530,15 +545,13 @@ bool Import::readRest(const CsvHead& csv, ImportResult& result)
 
     // The separators of four one-character cells, as eight bytes read at once show them.
     const quint64 separators = 0x0100010001000100u * uchar(separator);
-    qsizetype read = csv.restAt, kept = answers_.size();
-    // A row of examinee is at least as many bytes as the header has columns.
-    answers_.reserve(kept + ((size - read) / width + 1) * items);
+    qsizetype read = csv.restAt;
+    // A row of an examinee is at least as many bytes as the header has columns.
+    lines_.reserve(lines_.size() + ((size - read) / width + 1) * lineSize());
     QString cell;
     std::vector<QString> personCells(static_cast<std::size_t>(width));
     for (qsizetype row = table_.rowCount(); read < size; ++row) {
-        if (answers_.size() < kept + items)
-            answers_.resize(std::max(kept + items, 2 * answers_.size()));
-        char* const out = answers_.data() + kept;
+        char* const out = nextAnswers();
         bool filled = false;
         qsizetype column = 0;
         for (CsvCellEnd end = CsvCellEnd::Separator; end == CsvCellEnd::Separator; ++column) {
@@ -621,10 +634,8 @@ bool Import::readRest(const CsvHead& csv, ImportResult& result)
         }
         if (column < width || !addExaminee(row, cellOf(result.columns.id), nameOf(cellOf), result))
             return false;
-        countMarks(out, result);
-        kept += items;
+        countMarks(answersOf(examinees_), result); // the line may have moved
     }
-    answers_.resize(kept);
     return true;
 }
 
