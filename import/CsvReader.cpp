@@ -142,13 +142,24 @@ bool readCsv(const QByteArray& bytes, const QString& name, Table& table, QString
 
 bool readCsvHead(const QByteArray& bytes, qsizetype rows, CsvHead& head)
 {
-    head.text = QByteArrayView(bytes).sliced(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0);
+    const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    head.text = QByteArrayView(bytes).sliced(mark);
     head.separator = detectSeparator(head.text.data(), head.text.size());
     // Room for every cell, though only the head's are written: left untouched, the rest costs nothing.
     head.table = Table(QString(head.text.size(), Qt::Uninitialized));
     if (!splitCells(head.text.data(), head.text.size(), head.separator, head.table, rows, head.restAt))
         return false;
-    // Whether the rest is ASCII too is for its reader to see.
     const QByteArrayView read = head.text.first(head.restAt);
-    return isAscii(read) && !read.contains('\0');
+    if (read.contains('\0'))
+        return false;
+    if (isAscii(read))
+        return true; // whether the rest is ASCII too is for its reader to see
+    if (!head.text.isValidUtf8())
+        return false;
+    // UTF-8 text: the head decoded as the whole file is, then split again, in place.
+    QString text = decode(bytes.first(mark + head.restAt));
+    const qsizetype size = text.size();
+    head.table = Table(std::move(text));
+    qsizetype read16 = 0;
+    return splitCells(head.table.buffer(), size, head.separator, head.table, rows, read16);
 }

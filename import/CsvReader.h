@@ -16,17 +16,17 @@
 // text or whose last quoted field never ends.
 bool readCsv(const QByteArray& bytes, const QString& name, Table& table, QString& error);
 
-// The first `rows` rows of a CSV file, read as readCsv reads an ASCII file (after a UTF-8 byte-order
-// mark), and where the rows after them begin in `text`, so that a reader can go on from there
-// without a table. That reader must give up on a byte that is NUL or no ASCII: readCsv decodes the
-// whole file otherwise.
+// The first `rows` rows of a CSV file in ASCII or UTF-8 (with or without a byte-order mark), read as
+// readCsv reads them, and where the rows after them begin in `text`, so that a reader can go on from
+// there without a table. That reader must give up on a NUL, and on bytes beyond ASCII unless the
+// whole text is valid UTF-8, which readCsv reads as such (and otherwise as code page 874).
 struct CsvHead {
     Table table;
     QByteArrayView text; // the file's bytes without the byte-order mark
     qsizetype restAt = 0;
     char16_t separator = u',';
 };
-// False when the head is no ASCII text or a quoted cell of it never ends: readCsv says why.
+// False when the head is neither ASCII nor UTF-8, holds a NUL, or a quoted cell of it never ends.
 bool readCsvHead(const QByteArray& bytes, qsizetype rows, CsvHead& head);
 
 // How a cell ended: at a separator, at a line break, at the end of the file, or never (a quote

@@ -25,6 +25,11 @@
 
 namespace {
 
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+}
+
 // The most examinees a data file holds: its records, key record included, are at most MaxCount.
 constexpr int MaxStudents = MaxCount - 1;
 // The rows of the sheet a result keeps for a preview.
@@ -548,7 +553,15 @@ bool Import::readRest(const CsvHead& csv, ImportResult& result)
     qsizetype read = csv.restAt;
     // A row of an examinee is at least as many bytes as the header has columns.
     lines_.reserve(lines_.size() + ((size - read) / width + 1) * lineSize());
+    QByteArray bytes;
     QString cell;
+    // Whether the text is UTF-8, asked only of a file that is not ASCII.
+    int validUtf8 = -1;
+    const auto utf8 = [&validUtf8, &csv] {
+        if (validUtf8 < 0)
+            validUtf8 = csv.text.isValidUtf8();
+        return validUtf8 == 1;
+    };
     std::vector<QString> personCells(static_cast<std::size_t>(width));
     for (qsizetype row = table_.rowCount(); read < size; ++row) {
         char* const out = nextAnswers();
@@ -603,14 +616,18 @@ bool Import::readRest(const CsvHead& csv, ImportResult& result)
                     continue;
                 }
             }
-            cell.resize(0);
-            bool ascii = true;
-            end = readCsvCell(in, size, read, csv.separator, [&](char16_t c) {
-                ascii = ascii && c && c < 0x80;
-                cell.append(QChar(c));
-            });
-            if (end == CsvCellEnd::OpenQuote || !ascii)
-                return false; // a quote that never ends, NUL or a file that is no ASCII: read whole
+            bytes.resize(0);
+            end = readCsvCell(in, size, read, csv.separator, [&bytes](char16_t c) { bytes.append(char(c)); });
+            if (end == CsvCellEnd::OpenQuote || bytes.contains('\0'))
+                return false; // a quote that never ends, or no text: refused
+            if (isAscii(bytes)) {
+                cell.resize(0);
+                cell.append(QLatin1StringView(bytes));
+            } else if (utf8() && !bytes.startsWith("\xEF\xBB\xBF")) { // the mark would be dropped
+                cell = QString::fromUtf8(bytes);
+            } else {
+                return false; // code page 874, decoded whole
+            }
             const bool blank = std::all_of(cell.cbegin(), cell.cend(), [](QChar c) { return c.isSpace(); });
             filled = filled || !blank;
             const int what = column < width ? role[column] : Unused;

@@ -442,11 +442,14 @@ private slots:
             << rowsEndedBy({"id,Q1,Q2", "KEY,A,B", "1,A,B", "2,A,B", "3,\"A,B"}) << "" << false;
         QTest::newRow("Thai names in UTF-8")
             << rowsEndedBy({"id,name,Q1,Q2", "KEY,,ก,ข", "1,Ann,A,B", "2,มานี,ข,ก", "3,ชูใจ,C,๓"}) << ""
-            << false;
+            << true;
         QTest::newRow("Thai names in code page 874")
             << encodeCp874(QString::fromUtf8(
                    rowsEndedBy({"id,name,Q1,Q2", "KEY,,ก,ข", "1,Ann,A,B", "2,มานี,ข,ก", "3,ชูใจ,C,๓"})))
             << "" << false;
+        QTest::newRow("UTF-8 with a byte that is not, far down")
+            << rowsEndedBy({"id,name,Q1,Q2", "KEY,,A,B", "1,มานี,A,B", "2,Ann,B,A", "3,Sue\xE0,C,D"}) << ""
+            << false;
         QTest::newRow("all answers in one cell")
             << rowsEndedBy({"id,answers", "KEY,ABCD", "1,ABCA", "2,AB D", "3,DCBA"}) << "" << false;
         QTest::newRow("one examinee more than a data file holds") << csvClass(MaxCount, 2) << "" << false;
