@@ -602,13 +602,17 @@ bool Import::readRest(const CsvHead& csv, ImportResult& result)
                     --column; // the loop's step
                     continue;
                 }
-                // The last of them: one character, then the separator or the line break.
-                const char choice = choiceOf[uchar(in[read])];
-                const char after = in[read + 1];
-                if (choice && (after == separator || after == '\n' || after == '\r')) {
+                // The last of them, or a cell in quotes, as some exports write every cell: one
+                // character, then the separator or the line break.
+                const bool quoted = in[read] == '"';
+                const qsizetype length = quoted ? 3 : 1;
+                const char choice = read + length < size ? choiceOf[uchar(in[read + quoted])] : 0;
+                const char after = choice ? in[read + length] : 0;
+                if (choice && (!quoted || in[read + 2] == '"') &&
+                    (after == separator || after == '\n' || after == '\r')) {
                     out[labelledItem[column]] = choice;
                     filled = filled || choice != char(BlankAnswer);
-                    read += 2;
+                    read += length + 1;
                     if (after != separator) {
                         read += after == '\r' && read < size && in[read] == '\n';
                         end = CsvCellEnd::Row;

@@ -14,6 +14,10 @@
 //
 //   file ─ readCsv / readXlsx ─▶ Table ─ detectLayout ─▶ columns and key ─ importTable ─▶ ImportResult
 //
+// A CSV file's rows after its first are mostly read straight from its bytes instead, with the same
+// rules and the same result (importCsvQuickly): the table of a large class would cost far more
+// than the data file it becomes.
+//
 // A result is a pure function of the file and the overrides: a window can show it as a preview, let
 // the teacher change a column or the key, and import again.
 
@@ -121,7 +125,8 @@ ImportResult importTable(const Table& table, const QString& name, const ImportOv
 // quick way reads the header, the columns and the key from the first `headRows` rows, as a table,
 // and the answers of the other rows straight from the bytes into the data file's, never making a
 // table of them; it gives up (false, `result` untouched) on whatever it cannot decide cheaply: text
-// that is not ASCII, a layout or a key that rows further down decide, a row the file is refused for.
+// that is neither ASCII nor UTF-8, a layout or a key that rows further down decide, a row the file is
+// refused for.
 // The import reads 64 rows first; tests ask for fewer, so that small files take the quick way too.
 bool importCsvQuickly(const QByteArray& bytes, const QString& name, const ImportOverrides& overrides,
                       ImportResult& result, qsizetype headRows = 64);
