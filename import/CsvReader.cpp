@@ -10,24 +10,6 @@
 
 namespace {
 
-// Whether every byte is ASCII, tested a block at a time so that the test runs at memory speed.
-bool isAscii(QByteArrayView bytes)
-{
-    constexpr qsizetype Block = 4096;
-    qsizetype at = 0;
-    for (; at + Block <= bytes.size(); at += Block) {
-        quint64 any = 0;
-        for (qsizetype word = at; word < at + Block; word += 8) {
-            quint64 eight;
-            std::memcpy(&eight, bytes.data() + word, 8);
-            any |= eight;
-        }
-        if (any & 0x8080808080808080u)
-            return false;
-    }
-    return std::all_of(bytes.begin() + at, bytes.end(), [](char c) { return uchar(c) < 0x80; });
-}
-
 QString decode(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -115,6 +97,23 @@ QString notText(const QString& name)
 }
 
 } // namespace
+
+bool isAscii(QByteArrayView bytes)
+{
+    constexpr qsizetype Block = 4096;
+    qsizetype at = 0;
+    for (; at + Block <= bytes.size(); at += Block) {
+        quint64 any = 0;
+        for (qsizetype word = at; word < at + Block; word += 8) {
+            quint64 eight;
+            std::memcpy(&eight, bytes.data() + word, 8);
+            any |= eight;
+        }
+        if (any & 0x8080808080808080u)
+            return false;
+    }
+    return std::all_of(bytes.begin() + at, bytes.end(), [](char c) { return uchar(c) < 0x80; });
+}
 
 bool readCsv(const QByteArray& bytes, const QString& name, Table& table, QString& error)
 {

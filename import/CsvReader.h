@@ -29,6 +29,9 @@ struct CsvHead {
 // False when the head is neither ASCII nor UTF-8, holds a NUL, or a quoted cell of it never ends.
 bool readCsvHead(const QByteArray& bytes, qsizetype rows, CsvHead& head);
 
+// Whether every byte is ASCII, tested a block at a time so that the test runs at memory speed.
+bool isAscii(QByteArrayView bytes);
+
 // How a cell ended: at a separator, at a line break, at the end of the file, or never (a quote
 // left open).
 enum class CsvCellEnd { Separator, Row, File, OpenQuote };

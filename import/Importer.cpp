@@ -25,11 +25,6 @@
 
 namespace {
 
-bool isAscii(QByteArrayView bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
-}
-
 // The most examinees a data file holds: its records, key record included, are at most MaxCount.
 constexpr int MaxStudents = MaxCount - 1;
 // The rows of the sheet a result keeps for a preview.
