@@ -144,10 +144,17 @@ bool readCsvHead(const QByteArray& bytes, qsizetype rows, CsvHead& head)
     const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     head.text = QByteArrayView(bytes).sliced(mark);
     head.separator = detectSeparator(head.text.data(), head.text.size());
-    // Room for every cell, though only the head's are written: left untouched, the rest costs nothing.
-    head.table = Table(QString(head.text.size(), Qt::Uninitialized));
-    if (!splitCells(head.text.data(), head.text.size(), head.separator, head.table, rows, head.restAt))
-        return false;
+    // Where the head ends, found first so that its table is no larger than the head.
+    qsizetype end = 0;
+    for (qsizetype row = 0; row < rows && end < head.text.size();) {
+        const CsvCellEnd cell =
+            readCsvCell(head.text.data(), head.text.size(), end, head.separator, [](char16_t) {});
+        if (cell == CsvCellEnd::OpenQuote)
+            return false;
+        row += cell != CsvCellEnd::Separator || end == head.text.size();
+    }
+    head.table = Table(QString(end, Qt::Uninitialized));
+    splitCells(head.text.data(), end, head.separator, head.table, rows, head.restAt);
     const QByteArrayView read = head.text.first(head.restAt);
     if (read.contains('\0'))
         return false;

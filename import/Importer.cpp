@@ -546,8 +546,10 @@ bool Import::readRest(const CsvHead& csv, ImportResult& result)
     // The separators of four one-character cells, as eight bytes read at once show them.
     const quint64 separators = 0x0100010001000100u * uchar(separator);
     qsizetype read = csv.restAt;
-    // A row of an examinee is at least as many bytes as the header has columns.
-    lines_.reserve(lines_.size() + ((size - read) / width + 1) * lineSize());
+    // As many rows again as the head's make of the rest, and a little more: a data file's worth of
+    // memory, not the most the rest could hold, which a fresh heap would have to find every time.
+    const qsizetype rows = (size - read) * table_.rowCount() / std::max<qsizetype>(read, 1) + 1;
+    lines_.reserve(lines_.size() + (rows + rows / 16) * lineSize());
     QByteArray bytes;
     QString cell;
     // Whether the text is UTF-8, asked only of a file that is not ASCII.
