@@ -1,4 +1,5 @@
-// Feeds arbitrary bytes to the spreadsheet import, as CSV and as XLSX.
+// Feeds arbitrary bytes to the spreadsheet import, as CSV and as XLSX, and holds the quick CSV import
+// to the result of the whole table.
 
 #include "Checks.h"
 
