@@ -592,6 +592,14 @@ bool Import::readRest(const CsvHead& csv, ImportResult& result)
                     answers[done] = choice;
                     marked |= char(choice ^ char(BlankAnswer));
                 }
+                // Or one at a time in quotes, as forms that quote every cell write them.
+                if (done == 0)
+                    for (char choice; 4 * done + 4 <= size - read && done < run[column] && at[0] == '"' &&
+                                      (choice = choiceOf[uchar(at[1])]) && at[2] == '"' && at[3] == separator;
+                         ++done, at += 4) {
+                        answers[done] = choice;
+                        marked |= char(choice ^ char(BlankAnswer));
+                    }
                 filled = filled || marked;
                 read = at - in;
                 column += done;

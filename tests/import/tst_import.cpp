@@ -405,6 +405,11 @@ private slots:
                             "\"1\",\"Lee, Ann\",\"A\",\"A,B\"", "2,\"Ann \"\"Joy\"\"\",\"\"B,C",
                             "3,\"Sue\",\"A\"x,\" \""})
             << "" << true;
+        QTest::newRow("every cell quoted")
+            << rowsEndedBy({"\"id\",\"Q1\",\"Q2\",\"Q3\"", "\"KEY\",\"A\",\"B\",\"C\"",
+                            "\"1\",\"A\",\"\"\"\",\"C\"", "\"2\",\"b\",\" \",\"AB\"",
+                            "\"3\",\"\",\"C\",\"D\"", "\"4\",\"E\",\"D\",\"C\""})
+            << "" << true;
         QTest::newRow("a line break inside a quoted name")
             << rowsEndedBy(
                    {"id,name,Q1,Q2", "KEY,,A,B", "1,\"Ann\r\nLee\",A,B", "2,\"Sue\nMay\",B,A", "3,Tom,A,A"})
