@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QString>
+
+struct ImportOverrides;
 
 // What must hold for any input at all. The fuzz targets check it on the inputs they invent; the
 // hardening tests replay it on the inputs kept in tests/hardening/inputs, the ones that once broke
@@ -33,5 +36,12 @@ bool csvKeepsItsPromises(const QString& csv, int rows);
 
 // `input` as a CSV file, as an .xlsx file, and as the rows of a workbook's and of an ODS sheet: each refused
 // with a message or imported into a data file that loads with the examinees and items the import
-// counted.
+// counted. As a CSV file, the quick import gives what the whole table gives.
 bool importKeepsItsPromises(QByteArrayView input);
+
+// The two ways of importing a CSV file, held against each other: the quick way, with the head of
+// each size in `headRows`, against the whole table. Empty when every result is the same in every
+// field (or the quick way gave up); otherwise which head and which field differ. `quickRuns`, when
+// given, counts the heads with which the quick way ran.
+QString csvImportDifference(const QByteArray& csv, const ImportOverrides& overrides,
+                            std::initializer_list<int> headRows, int* quickRuns = nullptr);

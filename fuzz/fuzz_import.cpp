@@ -1,4 +1,5 @@
-// Feeds arbitrary bytes to the spreadsheet import, as CSV, as XLSX and as the rows of an ODS sheet.
+// Feeds arbitrary bytes to the spreadsheet import, as CSV, as XLSX and as the rows of an ODS sheet,
+// and holds the quick CSV import to the result of the whole table.
 
 #include "Checks.h"
 

@@ -14,6 +14,10 @@
 //
 //   file ─ readCsv / readXlsx ─▶ Table ─ detectLayout ─▶ columns and key ─ importTable ─▶ ImportResult
 //
+// A CSV file's rows after its first are mostly read straight from its bytes instead, with the same
+// rules and the same result (importCsvQuickly): the table of a large class would cost far more
+// than the data file it becomes.
+//
 // A result is a pure function of the file and the overrides: a window can show it as a preview, let
 // the teacher change a column or the key, and import again.
 
@@ -51,6 +55,7 @@ struct ImportColumns {
     QList<int> keys; // a key column per answer column (-1: none), or one column holding the whole key
     int room = -1;
     int form = -1;
+    bool operator==(const ImportColumns&) const = default;
 };
 
 // The options of one item whose choices are written as texts without a label, and the choice code
@@ -58,12 +63,14 @@ struct ImportColumns {
 struct OptionMapping {
     int item = 0; // counted from 1
     QStringList texts;
+    bool operator==(const OptionMapping&) const = default;
 };
 
 // A row of the sheet that is no examinee and not the key, and why.
 struct SkippedRow {
     int row = 0; // as the spreadsheet numbers it
     QString reason;
+    bool operator==(const SkippedRow&) const = default;
 };
 
 // Per examinee or per item: blanks, several marks and unreadable marks.
@@ -72,6 +79,7 @@ struct MarkCounts {
     int several = 0;
     int unreadable = 0;
     bool any() const { return blank || several || unreadable; }
+    bool operator==(const MarkCounts&) const = default;
 };
 
 struct ImportSummary {
@@ -82,6 +90,7 @@ struct ImportSummary {
     QList<int> studentRows;       // the row of each examinee, as the spreadsheet numbers it
     QList<OptionMapping> mappings;
     QList<SkippedRow> skipped;
+    bool operator==(const ImportSummary&) const = default;
 };
 
 // On failure only `error` and what was read before it (the preview, the headers, the layout and the
@@ -117,6 +126,19 @@ ImportResult importSpreadsheetBytes(const QByteArray& bytes, const QString& name
                                     const ImportOverrides& overrides = {});
 // Imports a table already read.
 ImportResult importTable(const Table& table, const QString& name, const ImportOverrides& overrides = {});
+
+// The two ways importSpreadsheetBytes imports a CSV file, which give one result for one file. The
+// quick way reads the header, the columns and the key from the first `headRows` rows, as a table,
+// and the answers of the other rows straight from the bytes into the data file's, never making a
+// table of them; it gives up (false, `result` untouched) on whatever it cannot decide cheaply: text
+// that is neither ASCII nor UTF-8, a layout or a key that rows further down decide, a row the file is
+// refused for.
+// The import reads 64 rows first; tests ask for fewer, so that small files take the quick way too.
+bool importCsvQuickly(const QByteArray& bytes, const QString& name, const ImportOverrides& overrides,
+                      ImportResult& result, qsizetype headRows = 64);
+// The way that reads every cell into a table first, for any file.
+ImportResult importCsvThroughTable(const QByteArray& bytes, const QString& name,
+                                   const ImportOverrides& overrides = {});
 
 // Whether a file name ends like a spreadsheet the import reads: .csv, .tsv or .xlsx, in any case.
 bool isSpreadsheetName(const QString& path);

@@ -6,6 +6,12 @@
 
 #include <QFileInfo>
 
+bool isTextSheet(const QByteArray& bytes, const QString& name)
+{
+    const QString ending = QFileInfo(name).suffix().toLower();
+    return !looksLikeZip(bytes) && !looksLikeCompoundFile(bytes) && ending != u"xlsx" && ending != u"ods";
+}
+
 bool readSheetBytes(const QByteArray& bytes, const QString& name, const QString& sheet, Table& table,
                     QString& error, QStringList* sheets)
 {

@@ -2,6 +2,7 @@
 // data file, each layout is recognised, the conventions turn the same class into the same data file
 // whichever tool exported it, and every kind of bad input is refused with a Thai message while
 // nothing is written.
+#include "Checks.h"
 #include "MessageRecorder.h"
 #include "QltInProcess.h"
 #include "TestFiles.h"
@@ -39,6 +40,12 @@ QByteArray csvClass(int students, int items)
     for (int student = 1; student <= students; ++student)
         csv += QByteArray::number(student) + answers + "\r\n";
     return csv;
+}
+
+// Rows of a CSV file, each ended by `end`.
+QByteArray rowsEndedBy(const QByteArrayList& rows, const QByteArray& end = "\r\n")
+{
+    return rows.join(end) + end;
 }
 
 ImportResult importCsv(const QByteArray& csv, const ImportOverrides& overrides = {})
@@ -454,6 +461,97 @@ private slots:
             read << cells.join(u'|');
         }
         QCOMPARE(read, expected);
+    }
+
+    void quickCsvImportEqualsTheWholeTable_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QString>("typedKey");
+        QTest::addColumn<bool>("quick"); // whether the quick way can take the file with some head
+        const QByteArrayList plain{"id,Q1,Q2,Q3", "KEY,A,B,C", "1,A,B,C", "2,B,b,5", "3,c,,E", "4,A,B,D"};
+        QTest::newRow("letters, digits and blanks, CR LF") << rowsEndedBy(plain) << "" << true;
+        QTest::newRow("LF") << rowsEndedBy(plain, "\n") << "" << true;
+        QTest::newRow("a room and a form column, read with the whole table")
+            << rowsEndedBy({"id,Room,Form,Q1,Q2", "KEY,,,A,B", "1,1/1,A,A,B", "2,1/2,B,B,b"}) << "" << false;
+        QTest::newRow("CR") << rowsEndedBy(plain, "\r") << "" << true;
+        QTest::newRow("the last row without a line break") << plain.join("\r\n") << "" << true;
+        QTest::newRow("a separator at the very end") << plain.join("\n") + ","
+                                                     << "" << true;
+        QTest::newRow("a UTF-8 byte-order mark") << "\xEF\xBB\xBF" + rowsEndedBy(plain) << "" << true;
+        QTest::newRow("semicolons") << rowsEndedBy(plain).replace(',', ';') << "" << true;
+        QTest::newRow("tabs") << rowsEndedBy(plain).replace(',', '\t') << "" << true;
+        QTest::newRow("quoted cells, a separator and a doubled quote in them")
+            << rowsEndedBy({"\"id\",\"name\",\"Q1\",\"Q2\"", "\"KEY\",,\"A\",\"B\"",
+                            "\"1\",\"Lee, Ann\",\"A\",\"A,B\"", "2,\"Ann \"\"Joy\"\"\",\"\"B,C",
+                            "3,\"Sue\",\"A\"x,\" \""})
+            << "" << true;
+        QTest::newRow("every cell quoted")
+            << rowsEndedBy({"\"id\",\"Q1\",\"Q2\",\"Q3\"", "\"KEY\",\"A\",\"B\",\"C\"",
+                            "\"1\",\"A\",\"\"\"\",\"C\"", "\"2\",\"b\",\" \",\"AB\"",
+                            "\"3\",\"\",\"C\",\"D\"", "\"4\",\"E\",\"D\",\"C\""})
+            << "" << true;
+        QTest::newRow("a line break inside a quoted name")
+            << rowsEndedBy(
+                   {"id,name,Q1,Q2", "KEY,,A,B", "1,\"Ann\r\nLee\",A,B", "2,\"Sue\nMay\",B,A", "3,Tom,A,A"})
+            << "" << true;
+        QTest::newRow("several marks, unreadable marks and blanks of every kind")
+            << rowsEndedBy(
+                   {"id,1,2,3,4", "KEY,A,B,C,D", "1,AB,\"A, C\",X, ", "2, A ,a) x,F,\t", "3,AAAA,?,*,1"})
+            << "" << true;
+        QTest::newRow("blank rows between the examinees")
+            << rowsEndedBy({"id,Q1,Q2", "KEY,A,B", "1,A,B", "", ",,", " , ,\" \"", "2,B,A", "", "3,A,A"})
+            << "" << true;
+        QTest::newRow("the key row in the middle")
+            << rowsEndedBy({"id,Q1,Q2", "1,A,B", "2,B,A", "KEY,A,B", "3,A,A", "4,B,B", "5,C,C"}) << ""
+            << true;
+        QTest::newRow("a second KEY row is an examinee")
+            << rowsEndedBy({"id,Q1,Q2", "KEY,A,B", "1,B,A", "2,A,A", "KEY,B,B", "3,C,C"}) << "" << true;
+        QTest::newRow("a scanner's key columns, no key row")
+            << rowsEndedBy({"id,Q1,Q2,Key 1,Key 2", "1,A,B,A,B", "2,B,A,,", "3,C,C,,", "4,D,D,,"}) << ""
+            << true;
+        QTest::newRow("a scanner's key column filled below the head")
+            << rowsEndedBy({"id,Q1,Q2,key", "1,A,B,", "2,B,A,", "3,C,C,", "4,D,D,", "5,A,A,AB", "6,E,E,"})
+            << "" << false;
+        QTest::newRow("an online form's option texts")
+            << rowsEndedBy({"Timestamp,Name,Colour,Size", "t,KEY,red,big", "t,Ann,blue,big",
+                            "t,Bo,red,\"small\"", "t,Cy,green,big", "t,Di,,tiny"})
+            << "" << true;
+        QTest::newRow("a typed key") << rowsEndedBy(plain) << "123" << true;
+        QTest::newRow("data past the header's last column is refused")
+            << rowsEndedBy({"id,Q1,Q2", "KEY,A,B", "1,A,B", "2,A,B,", "3,A,B,C"}) << "" << false;
+        QTest::newRow("a row shorter than the header is refused")
+            << rowsEndedBy({"id,Q1,Q2", "KEY,A,B", "1,A,B", "2,A,B", "3,A"}) << "" << false;
+        QTest::newRow("an identifier with a comma is refused")
+            << rowsEndedBy({"id,Q1,Q2", "KEY,A,B", "1,A,B", "2,A,B", "\"3,4\",A,B"}) << "" << false;
+        QTest::newRow("a quote left open is refused")
+            << rowsEndedBy({"id,Q1,Q2", "KEY,A,B", "1,A,B", "2,A,B", "3,\"A,B"}) << "" << false;
+        QTest::newRow("Thai names in UTF-8")
+            << rowsEndedBy({"id,name,Q1,Q2", "KEY,,ก,ข", "1,Ann,A,B", "2,มานี,ข,ก", "3,ชูใจ,C,๓"}) << ""
+            << true;
+        QTest::newRow("Thai names in code page 874")
+            << encodeCp874(QString::fromUtf8(
+                   rowsEndedBy({"id,name,Q1,Q2", "KEY,,ก,ข", "1,Ann,A,B", "2,มานี,ข,ก", "3,ชูใจ,C,๓"})))
+            << "" << false;
+        QTest::newRow("UTF-8 with a byte that is not, far down")
+            << rowsEndedBy({"id,name,Q1,Q2", "KEY,,A,B", "1,มานี,A,B", "2,Ann,B,A", "3,Sue\xE0,C,D"}) << ""
+            << false;
+        QTest::newRow("all answers in one cell")
+            << rowsEndedBy({"id,answers", "KEY,ABCD", "1,ABCA", "2,AB D", "3,DCBA"}) << "" << false;
+        QTest::newRow("one examinee more than a data file holds") << csvClass(MaxCount, 2) << "" << false;
+    }
+    // Whichever way a CSV file is imported, the result is the same in every field; the quick way
+    // is tried with heads of several sizes, so that each row is read both ways.
+    void quickCsvImportEqualsTheWholeTable()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QString, typedKey);
+        QFETCH(bool, quick);
+        ImportOverrides overrides;
+        overrides.key = typedKey;
+        int quickRuns = 0;
+        const QString difference = csvImportDifference(csv, overrides, {1, 2, 3, 4, 5}, &quickRuns);
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        QCOMPARE(quickRuns > 0, quick);
     }
 
     void aWorkbookOfTheLargestClassLoads()
