@@ -286,7 +286,7 @@ private slots:
         click(dialog->cmdOK);
         QCOMPARE(readBytes(in(QStringLiteral("rooms.txt"))),
                  QByteArray("KEY-- 21343\r\n24201 21343\r\n24202 21143\r\n24203 31342\r\n"));
-        QCOMPARE(f->app.data.DataFile, in(QStringLiteral("rooms.txt")));
+        QCOMPARE(f->app.data.DataFile, QDir::toNativeSeparators(in(QStringLiteral("rooms.txt"))));
     }
 
     void cancelLeavesThePageAsItWas()
