@@ -638,8 +638,8 @@ int loadRooms(const Request& request, QIODevice& in, TestData& data,
 
 // The rooms and forms of one data file's pupils, from the import's columns or the pupil list, into
 // `comparisons`; with a form file, the answers of every form turned into the master form's order.
-bool groupPupils(const Request& request, TestData& data, ClassGroupSources sources,
-                 std::vector<GroupComparison>& comparisons, QIODevice& err)
+bool groupClassPupils(const Request& request, TestData& data, ClassGroupSources sources,
+                      std::vector<GroupComparison>& comparisons, QIODevice& err)
 {
     QString error, warning;
     if (!request.pupilsPath.isEmpty() && !addPupilList(request.pupilsPath, data, sources, error)) {
@@ -670,7 +670,7 @@ int run(Request request, QIODevice& in, QIODevice& out, QIODevice& err)
                                                : loadRooms(request, in, data, comparisons, err);
     if (loaded != QltSuccess)
         return loaded;
-    if (!groupPupils(request, data, imported.groups, comparisons, err))
+    if (!groupClassPupils(request, data, imported.groups, comparisons, err))
         return QltFailure;
 
     AnalysisResults results;

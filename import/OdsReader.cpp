@@ -63,6 +63,18 @@ public:
         }
         return ok();
     }
+    // Moves to the next element inside the current one: true at its start; false at the current
+    // element's end, or when the XML is damaged (ok() tells which).
+    bool nextChild()
+    {
+        for (;;) {
+            const QXmlStreamReader::TokenType token = next();
+            if (!ok() || token == QXmlStreamReader::EndElement)
+                return false;
+            if (token == QXmlStreamReader::StartElement)
+                return true;
+        }
+    }
     bool ok() const { return !damaged_ && !xml_.hasError(); }
     bool atEnd() const { return xml_.atEnd(); }
     bool is(const QString& ns, QLatin1StringView local) const
@@ -102,26 +114,16 @@ public:
     // damaged or the sheet is too large; `tooLarge` tells which.
     bool read()
     {
-        for (int depth = 1; depth > 0;) {
-            const QXmlStreamReader::TokenType token = content_.next();
-            if (!content_.ok())
+        while (content_.nextChild()) {
+            const bool grouped = content_.is(TableNs, QLatin1StringView("table-header-rows")) ||
+                                 content_.is(TableNs, QLatin1StringView("table-rows")) ||
+                                 content_.is(TableNs, QLatin1StringView("table-row-group"));
+            if (content_.is(TableNs, QLatin1StringView("table-row")) ? !readRow()
+                : grouped                                            ? !read() // the group's rows
+                                                                     : !content_.skipElement())
                 return false;
-            if (token == QXmlStreamReader::EndElement) {
-                --depth;
-            } else if (token == QXmlStreamReader::StartElement) {
-                if (content_.is(TableNs, QLatin1StringView("table-row"))) {
-                    if (!readRow())
-                        return false;
-                } else if (content_.is(TableNs, QLatin1StringView("table-header-rows")) ||
-                           content_.is(TableNs, QLatin1StringView("table-rows")) ||
-                           content_.is(TableNs, QLatin1StringView("table-row-group"))) {
-                    ++depth; // rows grouped: read inside
-                } else if (!content_.skipElement()) {
-                    return false;
-                }
-            }
         }
-        return true;
+        return content_.ok();
     }
     bool tooLarge = false;
 
@@ -132,14 +134,7 @@ private:
             repeats(content_.attribute(TableNs, QLatin1StringView("number-rows-repeated")));
         cells_.clear();
         qsizetype emptyCells = 0; // empty cells not written yet: dropped when they end the row
-        for (;;) {
-            const QXmlStreamReader::TokenType token = content_.next();
-            if (!content_.ok())
-                return false;
-            if (token == QXmlStreamReader::EndElement)
-                break;
-            if (token != QXmlStreamReader::StartElement)
-                continue;
+        while (content_.nextChild()) {
             if (!content_.is(TableNs, QLatin1StringView("table-cell")) &&
                 !content_.is(TableNs, QLatin1StringView("covered-table-cell"))) {
                 if (!content_.skipElement())
@@ -161,6 +156,8 @@ private:
             cells_.insert(cells_.end(), std::size_t(copies), text);
             emptyCells = 0;
         }
+        if (!content_.ok())
+            return false;
         if (cells_.empty()) { // an empty row is written only when a row with cells follows it
             emptyRows_ += times;
             return emptyRows_ <= MaxSheetRows || fail();
@@ -187,14 +184,7 @@ private:
         const bool number =
             (type == u"float" || type == u"percentage" || type == u"currency") && !value.isEmpty();
         bool paragraph = false;
-        for (;;) {
-            const QXmlStreamReader::TokenType token = content_.next();
-            if (!content_.ok())
-                return false;
-            if (token == QXmlStreamReader::EndElement)
-                break;
-            if (token != QXmlStreamReader::StartElement)
-                continue;
+        while (content_.nextChild()) {
             if (number || (!content_.is(TextNs, QLatin1StringView("p")) &&
                            !content_.is(TextNs, QLatin1StringView("h")))) {
                 if (!content_.skipElement()) // comments, pictures, and a number's formatted text
@@ -209,7 +199,7 @@ private:
         }
         if (number)
             text = numberCellText(value);
-        return true;
+        return content_.ok();
     }
 
     // A paragraph's text with its spans, its runs of blanks (<text:s text:c="3"/>), tabs and line breaks.

@@ -163,9 +163,7 @@ frm4_Stat::frm4_Stat(Application& app)
 
 bool frm4_Stat::Form_Load()
 {
-    mapped_ = TestData(); // the earlier class's, whatever comes now
-    mappedForms_ = false;
-    groups_.clear();
+    forgetGroups(); // the earlier class's, whatever comes now
     if (!app.source().manualEntry()) {
         app.releaseFileData(); // an earlier file's class goes before this one comes
         QString error;
@@ -370,9 +368,7 @@ void frm4_Stat::OpenReport(const QString& path)
 // form's order, as qlt does. The data file and the pages keep the answers as the file holds them.
 bool frm4_Stat::groupClass(QString& refusal)
 {
-    mapped_ = TestData();
-    mappedForms_ = false;
-    groups_.clear();
+    forgetGroups();
     if (app.source().manualEntry())
         return true;
     ClassGroupSources sources;
@@ -384,8 +380,15 @@ bool frm4_Stat::groupClass(QString& refusal)
     mapped_ = app.data;
     mappedForms_ = groupPupils(mapped_, sources, groups_, warning, refusal);
     if (!mappedForms_)
-        mapped_ = TestData();
+        forgetGroups();
     return mappedForms_;
+}
+
+void frm4_Stat::forgetGroups()
+{
+    mapped_ = TestData();
+    mappedForms_ = false;
+    groups_.clear();
 }
 
 const TestData& frm4_Stat::analysed() const

@@ -60,6 +60,7 @@ private:
     std::unique_ptr<Progress> busyIndication(const QString& caption);
     void updateFinish();
     bool groupClass(QString& refusal);
+    void forgetGroups();
     const TestData& analysed() const;
 
     bool ranSinceFinish_ = false; // Analyse ran since the report was last written
